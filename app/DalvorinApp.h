@@ -1,0 +1,15 @@
+// The application object: runs the main dialog for the life of the process.
+#pragma once
+
+#include "framework/AfxWin.h"
+
+class CDalvorinApp : public CWinAppEx {
+public:
+    CDalvorinApp();
+
+    BOOL InitInstance() override;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+extern CDalvorinApp theApp;

@@ -1,0 +1,57 @@
+// The main window: search box, tab control with the three pages, Start button.
+#pragma once
+
+#include "controls/button/HoverButton.h"
+#include "framework/AfxWin.h"
+#include "pages/FileToolDlg.h"
+#include "pages/HideToolDlg.h"
+#include "pages/SystemToolDlg.h"
+#include "password/CheckPasswdDlg.h"
+#include "password/PasswdDlg.h"
+#include "res/resource.h"
+
+// Notification-area callback message and icon id.
+inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;
+inline constexpr UINT kTrayIconId = 128;
+
+// Title of the main window and tooltip of the notification-area icon.
+inline constexpr wchar_t kMainWindowTitle[] = L"Nivvo桌面管理";
+inline constexpr wchar_t kInitialSearchText[] = L"百度我是你大爷";
+
+// The notification-area icon's record, filled once when the main window starts.
+extern NOTIFYICONDATAW g_trayIcon;
+
+class CDalvorinDlg : public CDialog {
+public:
+    enum { IDD = IDD_DALVORIN_DIALOG };
+
+    CDalvorinDlg();
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    void OnSearchTextChange();
+    void OnTabSelChange(NMHDR* header, LRESULT* result);
+    void OnSearchClicked();
+    void OnSize(UINT type, int cx, int cy);
+
+    DECLARE_MESSAGE_MAP()
+
+public:
+    HICON m_hIcon = nullptr;
+    CFileToolDlg m_fileToolPage;
+    CSystemToolDlg m_systemToolPage;
+    CHideToolDlg m_hideToolPage;
+    CTabCtrl m_tab;
+    CImageList m_tabImages;
+    CPasswdDlg m_passwdDlg;
+    CCheckPasswdDlg m_checkPasswdDlg;
+    CHoverButton m_startButton;
+
+private:
+    void AddSystemMenuAboutEntry();
+    void AddTrayIcon();
+    // Places the three pages inside the tab control, showing `visiblePage` (0 to 2).
+    void PlacePages(int visiblePage, const RECT& tabClient);
+};

@@ -1,0 +1,6 @@
+// The program's owner-drawn push button.
+#pragma once
+
+#include "framework/AfxWin.h"
+
+class CHoverButton : public CButton {};

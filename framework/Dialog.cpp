@@ -1,0 +1,188 @@
+#include "framework/Dialog.h"
+
+#include "framework/DataExchange.h"
+#include "framework/Menu.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+// The dialog manager's own procedure: every message is handled in front of it by the bound
+// object, so it never does anything itself.
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+const DLGTEMPLATE* LoadDialogTemplate(UINT templateId, HINSTANCE* module) {
+    LPCWSTR name = MAKEINTRESOURCEW(templateId);
+    HINSTANCE instance = AfxFindResourceHandle(name, RT_DIALOG);
+    HRSRC found = FindResourceW(instance, name, RT_DIALOG);
+    if (found == nullptr) {
+        return nullptr;
+    }
+    HGLOBAL loaded = LoadResource(instance, found);
+    if (loaded == nullptr) {
+        return nullptr;
+    }
+    *module = instance;
+    return static_cast<const DLGTEMPLATE*>(LockResource(loaded));
+}
+
+// The window that a parentless modal dialog should belong to: the application's main window
+// (its active popup), unless that is the dialog itself.
+HWND SafeOwnerFor(const CWnd* dialog, const CWnd* parent) {
+    if (parent != nullptr) {
+        return parent->m_hWnd;
+    }
+    CWnd* main = AfxGetMainWnd();
+    if (main == nullptr || main == dialog || main->m_hWnd == nullptr) {
+        return nullptr;
+    }
+    return GetLastActivePopup(main->m_hWnd);
+}
+
+}  // namespace
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+
+HWND CDialog::CreateFromTemplate(HWND parent) {
+    HINSTANCE module = nullptr;
+    const DLGTEMPLATE* dialogTemplate = LoadDialogTemplate(m_nIDTemplate, &module);
+    if (dialogTemplate == nullptr) {
+        return nullptr;
+    }
+    HookWindowCreate(this);
+    HWND hwnd = CreateDialogIndirectParamW(module, dialogTemplate, parent, AfxDlgProc, 0);
+    UnhookWindowCreate();
+    if (hwnd == nullptr && m_hWnd != nullptr) {
+        Detach();  // creation failed after the window was bound
+    }
+    return hwnd;
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent) {
+    m_nIDTemplate = templateId;
+    if (parent != nullptr) {
+        m_pParentWnd = parent;
+    }
+    return CreateFromTemplate(m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr) != nullptr;
+}
+
+INT_PTR CDialog::DoModal() {
+    HWND owner = SafeOwnerFor(this, m_pParentWnd);
+    bool ownerDisabled = false;
+    if (owner != nullptr && owner != GetDesktopWindow() && IsWindowEnabled(owner)) {
+        ::EnableWindow(owner, FALSE);
+        ownerDisabled = true;
+    }
+    m_modalResult = -1;
+    m_inModalLoop = true;
+    m_continueModal = true;
+    if (CreateFromTemplate(owner) != nullptr) {
+        RunModalLoop();
+    }
+    m_inModalLoop = false;
+    // Re-enable the owner before the dialog goes, so that activation returns to it.
+    if (ownerDisabled) {
+        ::EnableWindow(owner, TRUE);
+    }
+    if (m_hWnd != nullptr) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        if (owner != nullptr && ::GetActiveWindow() == m_hWnd) {
+            ::SetActiveWindow(owner);
+        }
+        DestroyWindow();
+    }
+    return m_modalResult;
+}
+
+void CDialog::RunModalLoop() {
+    bool shown = (GetStyle() & WS_VISIBLE) != 0;
+    MSG msg;
+    while (m_continueModal) {
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            // Idle: a template without WS_VISIBLE is shown once everything is set up.
+            if (!shown && m_hWnd != nullptr) {
+                ShowWindow(SW_SHOWNORMAL);
+                shown = true;
+            }
+            CWnd::DeleteTempMap();
+            CMenu::DeleteTempMap();
+        }
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) {
+                PostQuitMessage(static_cast<int>(msg.wParam));  // let the outer loop see it too
+            }
+            m_modalResult = -1;
+            break;
+        }
+        if (!CWnd::WalkPreTranslateTree(m_hWnd, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (m_hWnd == nullptr) {
+            break;  // destroyed from inside the loop
+        }
+    }
+}
+
+void CDialog::EndDialog(int result) {
+    m_modalResult = result;
+    if (m_inModalLoop) {
+        m_continueModal = false;
+        if (m_hWnd != nullptr) {
+            PostMessage(WM_NULL);  // wake the loop if it is waiting for a message
+        }
+    } else if (m_hWnd != nullptr) {
+        ::EndDialog(m_hWnd, result);
+    }
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) {
+    // Child dialogs (tab pages) leave keyboard navigation to the top-level dialog that holds them.
+    if (m_hWnd == nullptr || (GetStyle() & WS_CHILD) != 0) {
+        return FALSE;
+    }
+    const bool input = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) ||
+                       (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST);
+    if (!input) {
+        return FALSE;
+    }
+    return IsDialogMessageW(m_hWnd, msg);
+}
+
+BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message == WM_INITDIALOG) {
+        *result = OnInitDialog();
+        return TRUE;
+    }
+    return CWnd::OnWndMsg(message, wParam, lParam, result);
+}
+
+void CDialog::OnPaint() { Default(); }
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, &CDialog::OnOK)
+    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()

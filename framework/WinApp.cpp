@@ -1,0 +1,114 @@
+#include "framework/WinApp.h"
+
+#include "framework/Menu.h"
+#include "framework/Wnd.h"
+
+namespace {
+
+CWinApp* g_app = nullptr;
+
+}  // namespace
+
+BOOL CWinThread::InitInstance() { return TRUE; }
+
+int CWinThread::ExitInstance() { return 0; }
+
+int CWinThread::Run() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return ExitInstance();
+}
+
+CWinApp::CWinApp(LPCWSTR appName) {
+    if (appName != nullptr) {
+        m_appName = appName;
+        m_pszAppName = m_appName;
+    }
+    g_app = this;
+}
+
+CWinApp::~CWinApp() {
+    if (g_app == this) {
+        g_app = nullptr;
+    }
+}
+
+void CWinApp::SetRegistryKey(LPCWSTR key) {
+    m_registryKey = key;
+    m_pszRegistryKey = m_registryKey;
+}
+
+void CWinApp::OnHelp() {}
+
+CWinAppEx::CWinAppEx(BOOL resourceSmartUpdate) : m_bResourceSmartUpdate(resourceSmartUpdate) {}
+
+CWinApp* AfxGetApp() { return g_app; }
+
+CWinThread* AfxGetThread() { return g_app; }
+
+CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
+
+LPCWSTR AfxGetAppName() {
+    return g_app != nullptr && g_app->m_pszAppName != nullptr ? g_app->m_pszAppName : L"";
+}
+
+HINSTANCE AfxGetResourceHandle() {
+    if (g_app != nullptr && g_app->m_hInstance != nullptr) {
+        return g_app->m_hInstance;
+    }
+    return GetModuleHandleW(nullptr);
+}
+
+// All resources live in the program's own module.
+HINSTANCE AfxFindResourceHandle(LPCWSTR, LPCWSTR) { return AfxGetResourceHandle(); }
+
+// The program hosts no ActiveX controls; kept so start-up reads as the framework expects.
+void AfxEnableControlContainer() {}
+
+int AfxMessageBox(LPCWSTR text, UINT type, UINT) {
+    HWND owner = nullptr;
+    if (CWnd* main = AfxGetMainWnd(); main != nullptr && main->m_hWnd != nullptr) {
+        owner = GetLastActivePopup(main->m_hWnd);
+    }
+    return MessageBoxW(owner, text, AfxGetAppName(), type);
+}
+
+void AfxInitAppName(CWinApp* app) {
+    if (app == nullptr || app->m_pszAppName != nullptr) {
+        return;
+    }
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        app->m_appName = L"";
+    } else {
+        CString name(path);
+        name = name.Mid(name.ReverseFind(L'\\') + 1);
+        const int dot = name.ReverseFind(L'.');
+        app->m_appName = dot > 0 ? name.Left(dot) : name;
+    }
+    app->m_pszAppName = app->m_appName;
+}
+
+int AfxWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr) {
+        return -1;
+    }
+    app->m_hInstance = instance;
+    AfxInitAppName(app);
+    int exitCode = 0;
+    if (!app->InitInstance()) {
+        exitCode = app->ExitInstance();
+    } else {
+        exitCode = app->Run();
+    }
+    CWnd::DeleteTempMap();
+    CMenu::DeleteTempMap();
+    return exitCode;
+}

@@ -1,0 +1,470 @@
+#include "framework/Wnd.h"
+
+#include "framework/CmdUI.h"
+#include "framework/Exception.h"
+#include "framework/Menu.h"
+#include "framework/WinApp.h"
+
+#include <memory>
+#include <new>
+#include <unordered_map>
+
+namespace {
+
+// Per-thread window bookkeeping: windows belong to the thread that made them.
+struct WindowThreadState {
+    std::unordered_map<HWND, CWnd*> permanent;
+    std::unordered_map<HWND, std::unique_ptr<CWnd>> temporary;
+    CWnd* windowBeingCreated = nullptr;
+    HHOOK creationHook = nullptr;
+    MSG currentMessage{};
+};
+
+WindowThreadState& ThreadState() {
+    thread_local WindowThreadState state;
+    return state;
+}
+
+}  // namespace
+
+// ---- Handle map -------------------------------------------------------------------------------
+
+CWnd::~CWnd() {
+    // A window that outlives its object would keep calling into freed memory: take it down too.
+    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
+        ::DestroyWindow(m_hWnd);
+    }
+    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
+        ThreadState().permanent.erase(m_hWnd);  // destroyed on another thread or not at all
+    }
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd) {
+    if (hwnd == nullptr) {
+        return nullptr;
+    }
+    if (CWnd* wnd = FromHandlePermanent(hwnd)) {
+        return wnd;
+    }
+    auto& temporary = ThreadState().temporary;
+    auto found = temporary.find(hwnd);
+    if (found != temporary.end()) {
+        return found->second.get();
+    }
+    auto wrapper = std::make_unique<CWnd>();
+    wrapper->m_hWnd = hwnd;
+    CWnd* result = wrapper.get();
+    temporary.emplace(hwnd, std::move(wrapper));
+    return result;
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+    auto& permanent = ThreadState().permanent;
+    auto found = permanent.find(hwnd);
+    return found == permanent.end() ? nullptr : found->second;
+}
+
+void CWnd::DeleteTempMap() {
+    auto& temporary = ThreadState().temporary;
+    for (auto& entry : temporary) {
+        entry.second->m_hWnd = nullptr;  // a temporary never owns its window
+    }
+    temporary.clear();
+}
+
+BOOL CWnd::Attach(HWND hwnd) {
+    if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) {
+        return FALSE;
+    }
+    m_hWnd = hwnd;
+    ThreadState().permanent[hwnd] = this;
+    return TRUE;
+}
+
+HWND CWnd::Detach() {
+    HWND hwnd = m_hWnd;
+    if (hwnd != nullptr && FromHandlePermanent(hwnd) == this) {
+        ThreadState().permanent.erase(hwnd);
+    }
+    m_hWnd = nullptr;
+    return hwnd;
+}
+
+// ---- Subclassing and creation -----------------------------------------------------------------
+
+BOOL CWnd::SubclassWindow(HWND hwnd) {
+    if (!Attach(hwnd)) {
+        return FALSE;
+    }
+    PreSubclassWindow();
+    const auto previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    if (previous != AfxWndProc) {
+        m_pfnSuper = previous;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+    HWND control = parent != nullptr ? ::GetDlgItem(parent->m_hWnd, static_cast<int>(id)) : nullptr;
+    return control != nullptr && SubclassWindow(control);
+}
+
+HWND CWnd::UnsubclassWindow() {
+    if (m_hWnd != nullptr && m_pfnSuper != nullptr) {
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    }
+    m_pfnSuper = nullptr;
+    return Detach();
+}
+
+void CWnd::BindAndSubclass(HWND hwnd) {
+    if (!Attach(hwnd)) {
+        return;
+    }
+    const auto previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    if (previous != AfxWndProc) {
+        m_pfnSuper = previous;
+    }
+}
+
+void CWnd::HookWindowCreate(CWnd* wnd) {
+    WindowThreadState& state = ThreadState();
+    state.windowBeingCreated = wnd;
+    if (state.creationHook == nullptr) {
+        state.creationHook = SetWindowsHookExW(WH_CBT, AfxCreationHookProc, nullptr, GetCurrentThreadId());
+    }
+}
+
+BOOL CWnd::UnhookWindowCreate() {
+    WindowThreadState& state = ThreadState();
+    const BOOL bound = state.windowBeingCreated == nullptr;
+    state.windowBeingCreated = nullptr;
+    if (state.creationHook != nullptr) {
+        UnhookWindowsHookEx(state.creationHook);
+        state.creationHook = nullptr;
+    }
+    return bound;
+}
+
+LRESULT CALLBACK AfxCreationHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    WindowThreadState& state = ThreadState();
+    if (code == HCBT_CREATEWND && state.windowBeingCreated != nullptr) {
+        CWnd* wnd = state.windowBeingCreated;
+        state.windowBeingCreated = nullptr;  // only the first window made is ours
+        wnd->BindAndSubclass(reinterpret_cast<HWND>(wParam));
+    }
+    return CallNextHookEx(state.creationHook, code, wParam, lParam);
+}
+
+BOOL CWnd::DestroyWindow() {
+    if (m_hWnd == nullptr) {
+        return FALSE;
+    }
+    return ::DestroyWindow(m_hWnd);
+}
+
+void CWnd::OnNcDestroyed() {
+    if (m_pfnSuper != nullptr &&
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == AfxWndProc) {
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    }
+    m_pfnSuper = nullptr;
+    Detach();
+    PostNcDestroy();
+}
+
+// ---- Dispatch ---------------------------------------------------------------------------------
+
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+    if (wnd == nullptr) {
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return AfxCallWndProc(wnd, hwnd, message, wParam, lParam);
+}
+
+// The one place where messages enter C++: no exception may unwind into the system's frames, so
+// a failure is reported here and the message gets the neutral result 0.
+LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowThreadState& state = ThreadState();
+    const MSG saved = state.currentMessage;
+    state.currentMessage = MSG{hwnd, message, wParam, lParam, 0, {0, 0}};
+    LRESULT result = 0;
+    try {
+        result = wnd->WindowProc(message, wParam, lParam);
+    } catch (const CException& failure) {
+        failure.ReportError();
+    } catch (const std::bad_alloc&) {
+        CMemoryException().ReportError();
+    } catch (...) {
+        CException().ReportError();
+    }
+    if (message == WM_NCDESTROY && wnd->m_hWnd == hwnd) {
+        wnd->OnNcDestroyed();
+    }
+    state.currentMessage = saved;
+    return result;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result)) {
+        result = DefWindowProc(message, wParam, lParam);
+    }
+    return result;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper != nullptr) {
+        return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    }
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+    const MSG& current = ThreadState().currentMessage;
+    return DefWindowProc(current.message, current.wParam, current.lParam);
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (message) {
+        case WM_COMMAND:
+            return OnCommand(wParam, lParam);
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header == nullptr || header->hwndFrom == nullptr) {
+                break;
+            }
+            return OnNotify(wParam, lParam, result);
+        }
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+            if (DispatchDrawOrMeasure(message, lParam, result)) {
+                return TRUE;
+            }
+            break;
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+            if (ReflectNotification(reinterpret_cast<HWND>(lParam), WM_CTLCOLOR, wParam,
+                                    static_cast<LPARAM>(message - WM_CTLCOLORMSGBOX), result)) {
+                return TRUE;
+            }
+            break;
+        default:
+            break;
+    }
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0);
+    if (entry == nullptr) {
+        return FALSE;
+    }
+    return entry->adapter(this, AfxMessageArgs{wParam, lParam, nullptr, result});
+}
+
+// Menu items and accelerators first ask whether the command is enabled; that query runs the
+// command-update handler once. Opening a menu asks nothing.
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT id = LOWORD(wParam);
+    const UINT code = HIWORD(wParam);
+    HWND control = reinterpret_cast<HWND>(lParam);
+    if (control == nullptr) {
+        CCmdUI state;
+        state.m_nID = id;
+        OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state);
+        if (!state.m_bEnabled) {
+            return TRUE;
+        }
+        return OnCmdMsg(id, CN_COMMAND, nullptr);
+    }
+    LRESULT ignored = 0;
+    if (ReflectNotification(control, WM_COMMAND, wParam, lParam, &ignored)) {
+        return TRUE;
+    }
+    return OnCmdMsg(id, code, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (ReflectNotification(header->hwndFrom, WM_NOTIFY, wParam, lParam, result)) {
+        return TRUE;
+    }
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom));
+    if (entry == nullptr) {
+        return FALSE;
+    }
+    return entry->adapter(this, AfxMessageArgs{wParam, lParam, nullptr, result});
+}
+
+BOOL CWnd::DispatchDrawOrMeasure(UINT message, LPARAM lParam, LRESULT* result) {
+    if (message == WM_DRAWITEM) {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType == ODT_MENU) {
+            CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem));
+            if (menu == nullptr) {
+                return FALSE;
+            }
+            menu->DrawItem(item);
+            *result = TRUE;
+            return TRUE;
+        }
+        return ReflectNotification(item->hwndItem, WM_DRAWITEM, 0, lParam, result);
+    }
+    const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+    if (item->CtlType == ODT_MENU) {
+        return FALSE;  // menus that measure their items are asked by their owner window
+    }
+    return ReflectNotification(::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID)), WM_MEASUREITEM, 0, lParam,
+                               result);
+}
+
+BOOL CWnd::ReflectNotification(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    CWnd* wnd = FromHandlePermanent(child);
+    return wnd != nullptr && wnd->OnChildNotify(message, wParam, lParam, result);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return ReflectChildNotify(message, wParam, lParam, result);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    UINT code = 0;
+    if (message == WM_COMMAND) {
+        code = HIWORD(wParam);
+    } else if (message == WM_NOTIFY) {
+        code = reinterpret_cast<const NMHDR*>(lParam)->code;
+    }
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_REFLECT_BASE + message, code, 0);
+    if (entry == nullptr) {
+        return FALSE;
+    }
+    return entry->adapter(this, AfxMessageArgs{wParam, lParam, nullptr, result});
+}
+
+void CWnd::PreSubclassWindow() {}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+void CWnd::PostNcDestroy() {}
+
+BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg) {
+    for (HWND hwnd = msg->hwnd; hwnd != nullptr; hwnd = ::GetParent(hwnd)) {
+        CWnd* wnd = FromHandlePermanent(hwnd);
+        if (wnd != nullptr && wnd->PreTranslateMessage(msg)) {
+            return TRUE;
+        }
+        if (hwnd == stop) {
+            break;
+        }
+    }
+    return FALSE;
+}
+
+void CWnd::OnSetFocus(CWnd*) { Default(); }
+
+void CWnd::OnSize(UINT, int, int) { Default(); }
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+// ---- Thin wrappers ----------------------------------------------------------------------------
+
+CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
+
+CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+
+void CWnd::SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
+
+void CWnd::GetWindowText(CString& text) const {
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    wchar_t* buffer = text.GetBuffer(length);
+    const int copied = ::GetWindowTextW(m_hWnd, buffer, length + 1);
+    text.ReleaseBuffer(copied);
+}
+
+int CWnd::GetDlgItemText(int id, CString& text) const {
+    HWND control = ::GetDlgItem(m_hWnd, id);
+    if (control == nullptr) {
+        text.Empty();
+        return 0;
+    }
+    FromHandle(control)->GetWindowText(text);
+    return text.GetLength();
+}
+
+void CWnd::SetDlgItemText(int id, LPCWSTR text) { ::SetDlgItemTextW(m_hWnd, id, text); }
+
+BOOL CWnd::ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
+
+BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    return ::SetWindowPos(m_hWnd, insertAfter != nullptr ? insertAfter->m_hWnd : HWND_TOP, x, y, cx, cy, flags);
+}
+
+void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
+
+void CWnd::GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
+
+void CWnd::ScreenToClient(LPRECT rect) const {
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(rect));
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(rect) + 1);
+}
+
+void CWnd::ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
+
+void CWnd::Invalidate(BOOL erase) { ::InvalidateRect(m_hWnd, nullptr, erase); }
+
+void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) { ::InvalidateRect(m_hWnd, rect, erase); }
+
+CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+
+DWORD CWnd::GetStyle() const { return static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE)); }
+
+DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
+    const DWORD style = GetStyle();
+    const DWORD changed = (style & ~remove) | add;
+    if (changed == style) {
+        return FALSE;
+    }
+    SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
+    if (flags != 0) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    }
+    return TRUE;
+}
+
+int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+
+BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+
+BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+
+BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
+
+BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::PostMessageW(m_hWnd, message, wParam, lParam);
+}
+
+HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
+
+int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
+    return ::MessageBoxW(m_hWnd, text, caption != nullptr ? caption : AfxGetAppName(), type);
+}

@@ -1,0 +1,3 @@
+#include "pages/FileToolDlg.h"
+
+CFileToolDlg::CFileToolDlg() : CDialog(IDD, nullptr) {}

@@ -1,0 +1,3 @@
+#include "pages/HideToolDlg.h"
+
+CHideToolDlg::CHideToolDlg() : CDialog(IDD, nullptr) {}

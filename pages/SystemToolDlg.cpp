@@ -1,0 +1,3 @@
+#include "pages/SystemToolDlg.h"
+
+CSystemToolDlg::CSystemToolDlg() : CDialog(IDD, nullptr) {}

@@ -1,0 +1,3 @@
+#include "password/CheckPasswdDlg.h"
+
+CCheckPasswdDlg::CCheckPasswdDlg() : CDialog(IDD, nullptr) {}

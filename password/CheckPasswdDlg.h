@@ -1,0 +1,18 @@
+// The enter-password prompt shown before the hidden window is restored.
+#pragma once
+
+#include "framework/AfxWin.h"
+#include "res/resource.h"
+
+class CPasswdDlg;
+
+class CCheckPasswdDlg : public CDialog {
+public:
+    enum { IDD = IDD_CHECK_PASSWD };
+
+    CCheckPasswdDlg();
+
+    CPasswdDlg* m_pPasswdDlg = nullptr;
+    bool m_bPassed = false;
+    CString m_strInput;
+};

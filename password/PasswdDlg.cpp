@@ -1,0 +1,3 @@
+#include "password/PasswdDlg.h"
+
+CPasswdDlg::CPasswdDlg() : CDialog(IDD, nullptr) {}

@@ -1,0 +1,15 @@
+// The create-password dialog. It keeps the password for the life of the process.
+#pragma once
+
+#include "framework/AfxWin.h"
+#include "res/resource.h"
+
+class CPasswdDlg : public CDialog {
+public:
+    enum { IDD = IDD_PASSWD };
+
+    CPasswdDlg();
+
+    CString m_strPassword;
+    bool m_bPasswordSet = false;
+};
