@@ -95,16 +95,15 @@ INT_PTR CDialog::DoModal() {
 }
 
 void CDialog::RunModalLoop() {
-    bool shown = (GetStyle() & WS_VISIBLE) != 0;
+    // A template without WS_VISIBLE is shown once its initialisation is done, unless the dialog
+    // has already ended itself.
+    if (m_continueModal && m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) == 0) {
+        ShowWindow(SW_SHOWNORMAL);
+    }
     MSG msg;
     while (m_continueModal) {
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            // Idle: a template without WS_VISIBLE is shown once everything is set up.
-            if (!shown && m_hWnd != nullptr) {
-                ShowWindow(SW_SHOWNORMAL);
-                shown = true;
-            }
-            CWnd::DeleteTempMap();
+            CWnd::DeleteTempMap();  // idle: temporaries handed out so far are no longer in use
             CMenu::DeleteTempMap();
         }
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);

@@ -1,0 +1,63 @@
+// The string class: searching, slicing, formatting, resources and buffer access.
+#include "framework/AfxWin.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+TEST(String, SearchingAndSlicingStayInsideTheText) {
+    const CString path(L"C:\\文件夹\\程序.exe");
+    EXPECT_EQ(6, path.ReverseFind(L'\\'));
+    EXPECT_EQ(CString(L"程序.exe"), path.Right(path.GetLength() - path.ReverseFind(L'\\') - 1));
+    EXPECT_EQ(-1, CString(L"no separator").ReverseFind(L'\\'));
+    EXPECT_EQ(9, path.Find(L".exe"));
+    EXPECT_EQ(-1, path.Find(L".EXE"));
+    EXPECT_EQ(-1, path.Find(L"x", 100));
+    EXPECT_EQ(CString(L"C:"), path.Left(2));
+    EXPECT_EQ(path, path.Right(1000));
+    EXPECT_EQ(CString(L""), path.Right(-3));
+    EXPECT_EQ(CString(L"文件夹"), path.Mid(3, 3));
+    EXPECT_EQ(CString(L".exe"), path.Mid(9));
+    EXPECT_EQ(CString(L""), path.Mid(50, 2));
+}
+
+TEST(String, FormatTakesWideStringsAndGrowsAsNeeded) {
+    CString text;
+    text.Format(L"%s\\%s #%d", L"桌面", L"程序.lnk", 7);
+    EXPECT_EQ(CString(L"桌面\\程序.lnk #7"), text);
+
+    const std::wstring longPart(3000, L'长');
+    text.Format(L"[%s]", longPart.c_str());
+    EXPECT_EQ(3002, text.GetLength());
+}
+
+TEST(String, LoadStringReadsTheResourceAndReportsMissingOnes) {
+    CString text;
+    EXPECT_TRUE(text.LoadString(IDS_ABOUTBOX));
+    EXPECT_EQ(CString(L"关于 Dalvorin(&A)..."), text);
+    EXPECT_FALSE(text.LoadString(9999));
+    EXPECT_TRUE(text.IsEmpty());
+}
+
+TEST(String, OutOfRangeIndexRaisesInvalidArgument) {
+    const CString text(L"ab");
+    EXPECT_EQ(L'b', text.GetAt(1));
+    EXPECT_THROW(text.GetAt(2), CInvalidArgException);
+    EXPECT_THROW(text.GetAt(-1), CInvalidArgException);
+}
+
+TEST(String, BufferAccessKeepsWhatTheCallerWrote) {
+    CString text;
+    wchar_t* buffer = text.GetBuffer(10);
+    lstrcpynW(buffer, L"窗口标题", 11);
+    text.ReleaseBuffer();
+    EXPECT_EQ(CString(L"窗口标题"), text);
+
+    buffer = text.GetBuffer(10);
+    text.ReleaseBuffer(2);
+    EXPECT_EQ(CString(L"窗口"), text);
+}
+
+TEST(String, LowerCasingFollowsTheLetters) {
+    CString text(L"&File ÄÖ 文件");
+    EXPECT_EQ(CString(L"&file äö 文件"), text.MakeLower());
+}
