@@ -18,3 +18,6 @@ constexpr UINT CN_UPDATE_COMMAND_UI = static_cast<UINT>(-1);
 
 // The window-colour message that all WM_CTLCOLORxxx messages are folded into for reflection.
 constexpr UINT WM_CTLCOLOR = 0x0019;
+
+// Run-time checked down-cast of a framework object pointer; nullptr when it is another class.
+#define DYNAMIC_DOWNCAST(Class, pointer) dynamic_cast<Class*>(pointer)

@@ -2,14 +2,18 @@
 #pragma once
 
 #include "framework/Afx.h"
+#include "framework/Array.h"
 #include "framework/Button.h"
 #include "framework/CmdUI.h"
 #include "framework/DataExchange.h"
+#include "framework/Dc.h"
 #include "framework/Dialog.h"
 #include "framework/Exception.h"
+#include "framework/GdiObject.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 #include "framework/Menu.h"
+#include "framework/ScopedSelect.h"
 #include "framework/ShellCalls.h"
 #include "framework/String.h"
 #include "framework/TabCtrl.h"

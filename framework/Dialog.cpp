@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Dc.h"
 #include "framework/Menu.h"
 #include "framework/WinApp.h"
 
@@ -105,6 +106,7 @@ void CDialog::RunModalLoop() {
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             CWnd::DeleteTempMap();  // idle: temporaries handed out so far are no longer in use
             CMenu::DeleteTempMap();
+            CDC::DeleteTempMap();
         }
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {

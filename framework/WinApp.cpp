@@ -1,5 +1,6 @@
 #include "framework/WinApp.h"
 
+#include "framework/Dc.h"
 #include "framework/Menu.h"
 #include "framework/Wnd.h"
 
@@ -110,5 +111,6 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     }
     CWnd::DeleteTempMap();
     CMenu::DeleteTempMap();
+    CDC::DeleteTempMap();
     return exitCode;
 }

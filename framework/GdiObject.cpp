@@ -1,0 +1,55 @@
+#include "framework/GdiObject.h"
+
+#include "framework/Dc.h"
+#include "framework/WinApp.h"
+
+#include <utility>
+
+CGdiObject& CGdiObject::operator=(CGdiObject&& other) noexcept {
+    if (this != &other) {
+        DeleteObject();
+        m_hObject = other.Detach();
+    }
+    return *this;
+}
+
+CGdiObject::~CGdiObject() { DeleteObject(); }
+
+BOOL CGdiObject::Attach(HGDIOBJ object) {
+    if (object == nullptr || m_hObject != nullptr) {
+        return FALSE;
+    }
+    m_hObject = object;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach() { return std::exchange(m_hObject, nullptr); }
+
+BOOL CGdiObject::DeleteObject() {
+    if (m_hObject == nullptr) {
+        return FALSE;
+    }
+    return ::DeleteObject(Detach());
+}
+
+BOOL CPen::CreatePen(int style, int width, COLORREF color) { return Attach(::CreatePen(style, width, color)); }
+
+BOOL CBitmap::LoadBitmap(UINT id) {
+    return Attach(::LoadBitmapW(AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP), MAKEINTRESOURCEW(id)));
+}
+
+BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
+    return Attach(::CreateBitmap(width, height, planes, bitsPerPixel, bits));
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
+    return Attach(::CreateCompatibleBitmap(dc->m_hDC, width, height));
+}
+
+BOOL CBrush::CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
+
+BOOL CBrush::CreatePatternBrush(CBitmap* bitmap) {
+    return Attach(::CreatePatternBrush(static_cast<HBITMAP>(bitmap->m_hObject)));
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONTW* font) { return Attach(::CreateFontIndirectW(font)); }

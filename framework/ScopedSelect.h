@@ -1,0 +1,24 @@
+// Selects a GDI object into a DC for the life of the guard and puts the previous one back.
+#pragma once
+
+#include "framework/Dc.h"
+#include "framework/GdiObject.h"
+
+class CScopedSelect {
+public:
+    CScopedSelect(CDC& dc, HGDIOBJ object) : m_dc(dc), m_previous(dc.SelectObject(object)) {}
+    CScopedSelect(CDC& dc, const CGdiObject& object) : CScopedSelect(dc, object.m_hObject) {}
+    ~CScopedSelect() {
+        if (m_previous != nullptr && m_previous != HGDI_ERROR) {
+            m_dc.SelectObject(m_previous);
+        }
+    }
+    CScopedSelect(const CScopedSelect&) = delete;
+    CScopedSelect& operator=(const CScopedSelect&) = delete;
+
+    HGDIOBJ Previous() const { return m_previous; }
+
+private:
+    CDC& m_dc;
+    HGDIOBJ m_previous;
+};
