@@ -59,7 +59,9 @@ BOOL CDC::DeleteDC() {
     return ::DeleteDC(Detach());
 }
 
-BOOL CDC::CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc != nullptr ? dc->m_hDC : nullptr)); }
+BOOL CDC::CreateCompatibleDC(CDC* dc) {
+    return m_hDC == nullptr && Attach(::CreateCompatibleDC(dc != nullptr ? dc->m_hDC : nullptr));
+}
 
 HGDIOBJ CDC::SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
 

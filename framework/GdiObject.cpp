@@ -32,24 +32,31 @@ BOOL CGdiObject::DeleteObject() {
     return ::DeleteObject(Detach());
 }
 
-BOOL CPen::CreatePen(int style, int width, COLORREF color) { return Attach(::CreatePen(style, width, color)); }
+// Every Create/Load below fails without making anything when the owner already holds an object,
+// so a second call never leaks the object it would have made.
+
+BOOL CPen::CreatePen(int style, int width, COLORREF color) {
+    return m_hObject == nullptr && Attach(::CreatePen(style, width, color));
+}
 
 BOOL CBitmap::LoadBitmap(UINT id) {
-    return Attach(::LoadBitmapW(AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP), MAKEINTRESOURCEW(id)));
+    return m_hObject == nullptr && Attach(::LoadBitmapW(AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP), MAKEINTRESOURCEW(id)));
 }
 
 BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
-    return Attach(::CreateBitmap(width, height, planes, bitsPerPixel, bits));
+    return m_hObject == nullptr && Attach(::CreateBitmap(width, height, planes, bitsPerPixel, bits));
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
-    return Attach(::CreateCompatibleBitmap(dc->m_hDC, width, height));
+    return m_hObject == nullptr && Attach(::CreateCompatibleBitmap(dc->m_hDC, width, height));
 }
 
-BOOL CBrush::CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
+BOOL CBrush::CreateSolidBrush(COLORREF color) { return m_hObject == nullptr && Attach(::CreateSolidBrush(color)); }
 
 BOOL CBrush::CreatePatternBrush(CBitmap* bitmap) {
-    return Attach(::CreatePatternBrush(static_cast<HBITMAP>(bitmap->m_hObject)));
+    return m_hObject == nullptr && Attach(::CreatePatternBrush(static_cast<HBITMAP>(bitmap->m_hObject)));
 }
 
-BOOL CFont::CreateFontIndirect(const LOGFONTW* font) { return Attach(::CreateFontIndirectW(font)); }
+BOOL CFont::CreateFontIndirect(const LOGFONTW* font) {
+    return m_hObject == nullptr && Attach(::CreateFontIndirectW(font));
+}

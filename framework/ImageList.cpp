@@ -12,8 +12,9 @@ CImageList& CImageList::operator=(CImageList&& other) noexcept {
 
 CImageList::~CImageList() { DeleteImageList(); }
 
+// Fails without making a list when this object already holds one.
 BOOL CImageList::Create(int cx, int cy, UINT flags, int initial, int grow) {
-    return Attach(ImageList_Create(cx, cy, flags, initial, grow));
+    return m_hImageList == nullptr && Attach(ImageList_Create(cx, cy, flags, initial, grow));
 }
 
 BOOL CImageList::Attach(HIMAGELIST list) {

@@ -73,13 +73,17 @@ HMENU CMenu::Detach() {
     return menu;
 }
 
-BOOL CMenu::CreateMenu() { return Attach(::CreateMenu()); }
+// Creating or loading fails without making a menu when this object already holds one.
+BOOL CMenu::CreateMenu() { return m_hMenu == nullptr && Attach(::CreateMenu()); }
 
-BOOL CMenu::CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+BOOL CMenu::CreatePopupMenu() { return m_hMenu == nullptr && Attach(::CreatePopupMenu()); }
 
 BOOL CMenu::LoadMenu(UINT id) { return LoadMenu(MAKEINTRESOURCEW(id)); }
 
 BOOL CMenu::LoadMenu(LPCWSTR name) {
+    if (m_hMenu != nullptr) {
+        return FALSE;
+    }
     HMENU menu = ::LoadMenuW(AfxFindResourceHandle(name, RT_MENU), name);
     if (menu == nullptr) {
         return FALSE;

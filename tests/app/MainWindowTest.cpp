@@ -186,3 +186,23 @@ TEST_F(MainWindowTest, SearchButtonOpensTheResultsPageForTheTypedText) {
     ASSERT_EQ(3u, ShellCallRecorder::Calls().size());
     EXPECT_NE(std::wstring::npos, ShellCallRecorder::Calls()[2].file.find(L"/s?wd=&rsv_spt=1"));
 }
+
+TEST(MainWindowStart, WithoutATabImageListTheWindowStillShowsButGetsNoPagesTabsOrSearchText) {
+    CDalvorinDlg dialog;
+    // An image list that is already held makes creating the tab image list fail.
+    CImageList held;
+    ASSERT_TRUE(held.Create(16, 16, ILC_COLOR32, 1, 1));
+    dialog.m_tabImages.Attach(held.Detach());
+
+    ASSERT_TRUE(dialog.Create(CDalvorinDlg::IDD));
+    EXPECT_TRUE(dialog.IsWindowVisible());
+    EXPECT_EQ(L"Nivvo桌面管理", WindowText(dialog));
+    EXPECT_EQ(dialog.m_hWnd, g_trayIcon.hWnd);  // the tray icon comes before the image list
+    EXPECT_EQ(0, dialog.m_tab.GetItemCount());
+    EXPECT_EQ(0, dialog.m_tabImages.GetImageCount());
+    EXPECT_EQ(nullptr, dialog.m_fileToolPage.m_hWnd);
+    EXPECT_EQ(nullptr, dialog.m_systemToolPage.m_hWnd);
+    EXPECT_EQ(nullptr, dialog.m_hideToolPage.m_hWnd);
+    EXPECT_EQ(L"", WindowText(::GetDlgItem(dialog, IDC_SEARCH_EDIT)));
+    dialog.DestroyWindow();
+}
