@@ -13,8 +13,7 @@ public:
     RemoteSharedMemory(HANDLE process, std::size_t size) : m_process(process), m_size(size) {
         using MapView = LONG(NTAPI*)(HANDLE, HANDLE, PVOID*, ULONG_PTR, SIZE_T, PLARGE_INTEGER, PSIZE_T, DWORD,
                                      ULONG, ULONG);
-        const auto mapView =
-            reinterpret_cast<MapView>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtMapViewOfSection"));
+        const auto mapView = reinterpret_cast<MapView>(NtFunction("NtMapViewOfSection"));
         m_section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(size),
                                        nullptr);
         if (m_section == nullptr || mapView == nullptr) {
@@ -29,8 +28,7 @@ public:
     }
     ~RemoteSharedMemory() {
         using UnmapView = LONG(NTAPI*)(HANDLE, PVOID);
-        const auto unmapView =
-            reinterpret_cast<UnmapView>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtUnmapViewOfSection"));
+        const auto unmapView = reinterpret_cast<UnmapView>(NtFunction("NtUnmapViewOfSection"));
         if (m_remote != nullptr && unmapView != nullptr) {
             unmapView(m_process, m_remote);
         }
@@ -57,6 +55,11 @@ public:
     std::size_t Size() const { return m_size; }
 
 private:
+    // The section calls are not in the import libraries; they are looked up in ntdll.
+    static void* NtFunction(const char* name) {
+        return reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name));
+    }
+
     HANDLE m_process;
     std::size_t m_size;
     HANDLE m_section = nullptr;
