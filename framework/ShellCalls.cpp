@@ -1,7 +1,10 @@
 #include "framework/ShellCalls.h"
 
+#include <string>
+
 AfxShellCalls& AfxGetShellCalls() {
-    static AfxShellCalls calls = {::ShellExecuteW, ::ShellExecuteExW, ::WinExec};
+    static AfxShellCalls calls = {::ShellExecuteW, ::ShellExecuteExW, ::WinExec, ::CreateProcessW,
+                                  ::SHGetFileInfoW};
     return calls;
 }
 
@@ -13,3 +16,31 @@ HINSTANCE AfxShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parame
 BOOL AfxShellExecuteEx(SHELLEXECUTEINFOW* info) { return AfxGetShellCalls().shellExecuteEx(info); }
 
 UINT AfxWinExec(LPCSTR commandLine, UINT show) { return AfxGetShellCalls().winExec(commandLine, show); }
+
+DWORD_PTR AfxGetFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT infoSize, UINT flags) {
+    return AfxGetShellCalls().getFileInfo(path, attributes, info, infoSize, flags);
+}
+
+BOOL AfxWinExecW(LPCWSTR commandLine, UINT show) {
+    if (commandLine == nullptr) {
+        return FALSE;
+    }
+    std::wstring line(commandLine);  // CreateProcessW may write into its command line
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION process = {};
+    if (!AfxGetShellCalls().createProcess(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                          &startup, &process)) {
+        return FALSE;
+    }
+    // Nobody waits for the program: let go of it at once.
+    if (process.hThread != nullptr) {
+        CloseHandle(process.hThread);
+    }
+    if (process.hProcess != nullptr) {
+        CloseHandle(process.hProcess);
+    }
+    return TRUE;
+}

@@ -1,4 +1,4 @@
-// The "文件管理" page.
+// The "文件管理" page: one preset program entry, shown and nothing more.
 #pragma once
 
 #include "framework/AfxWin.h"
@@ -9,4 +9,13 @@ public:
     enum { IDD = IDD_SYSTEM_TOOL };
 
     CSystemToolDlg();
+
+    CListCtrl m_list;
+    CImageList m_imageList;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,0 +1,23 @@
+#include "pages/LauncherList.h"
+
+void PrepareLauncherList(CListCtrl& list, CImageList& images) {
+    images.Create(32, 32, ILC_COLOR24 | ILC_MASK, 1, 0);
+    list.SetImageList(&images, LVSIL_NORMAL);
+    // The large-icon view never shows these headings; the columns exist to hold the sub-items.
+    list.InsertColumn(0, L"ID", LVCFMT_LEFT, 40, -1);
+    list.InsertColumn(1, L"NAME", LVCFMT_LEFT, 50, -1);
+    list.InsertColumn(2, L"path", LVCFMT_LEFT, 50, -1);
+}
+
+int InsertLauncherEntry(CListCtrl& list, int requestedIndex, LPCWSTR name, int image, LPCWSTR path,
+                        LPCWSTR target) {
+    const int row = list.InsertItem(LVIF_TEXT | LVIF_IMAGE, requestedIndex, name, 0, 0, image, 0);
+    if (row < 0) {
+        return row;  // no row to carry the texts
+    }
+    list.SetItemText(row, 1, path);
+    if (target != nullptr) {
+        list.SetItemText(row, 2, target);
+    }
+    return row;
+}

@@ -1,0 +1,84 @@
+#include "pages/ShortcutFiles.h"
+
+#include "framework/ComInitScope.h"
+#include "framework/InterfacePtr.h"
+
+#include <shlobj.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+// Targets are not bound to the classic path length: one that fills the first buffer is read again
+// into the largest, since a cut target names another file.
+constexpr int kTargetCapacity = 1024;
+constexpr int kLongestTargetCapacity = 32768;
+
+}  // namespace
+
+// COM is initialised around the call. When the caller (or the application) already did that,
+// CoInitialize answers S_FALSE, which is success: the link is still read, and the count is
+// balanced either way.
+CString ResolveShortcutTarget(LPCWSTR path) {
+    CComInitScope com;
+    if (!com.IsUsable()) {
+        return {};
+    }
+    CInterfacePtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.ReceiveVoid()))) {
+        return {};
+    }
+    CInterfacePtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.ReceiveVoid()))) {
+        return {};
+    }
+    // Read access is all a resolve needs; asking for more would lose read-only shortcuts.
+    if (FAILED(file->Load(path != nullptr ? path : L"", STGM_READ))) {
+        return {};
+    }
+    std::wstring target(kTargetCapacity, L'\0');
+    if (FAILED(link->GetPath(target.data(), kTargetCapacity, nullptr, 0))) {
+        return {};
+    }
+    if (wcslen(target.c_str()) >= static_cast<size_t>(kTargetCapacity - 1)) {
+        target.assign(kLongestTargetCapacity, L'\0');
+        if (FAILED(link->GetPath(target.data(), kLongestTargetCapacity, nullptr, 0))) {
+            return {};
+        }
+    }
+    target.resize(wcslen(target.c_str()));
+    if (target.find(L'?') != std::wstring::npos) {
+        // No file name holds '?': the link kept its path in a code page that lacks some of the
+        // characters. Its item id list still names the target in full.
+        LPITEMIDLIST item = nullptr;
+        if (SUCCEEDED(link->GetIDList(&item)) && item != nullptr) {
+            std::wstring fromItem(kLongestTargetCapacity, L'\0');
+            if (SHGetPathFromIDListEx(item, fromItem.data(), kLongestTargetCapacity, GPFIDL_DEFAULT)) {
+                target = fromItem.c_str();
+            }
+            CoTaskMemFree(item);
+        }
+    }
+    return CString(target.c_str());
+}
+
+void CreateShortcutFile(LPCWSTR target, LPCWSTR linkPath) {
+    CComInitScope com;
+    if (!com.IsUsable()) {
+        return;
+    }
+    CInterfacePtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.ReceiveVoid()))) {
+        return;
+    }
+    if (FAILED(link->SetPath(target != nullptr ? target : L""))) {
+        return;
+    }
+    CInterfacePtr<IPersistFile> file;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.ReceiveVoid()))) {
+        file->Save(linkPath, FALSE);  // an unwritable place leaves nothing to report
+    }
+}

@@ -1,0 +1,196 @@
+// Starts the real program on a desktop of fixtures and reads the first tab's list from outside.
+#include "res/resource.h"
+#include "tests/common/RemoteSharedMemory.h"
+#include "tests/common/TestPaths.h"
+#include "tests/pages/DesktopFixture.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using fixture::DesktopFixture;
+
+namespace {
+
+class StartedProgram {
+public:
+    explicit StartedProgram(const std::wstring& path) {
+        std::wstring commandLine = L"\"" + path + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        m_started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &m_process) != FALSE;
+    }
+    ~StartedProgram() {
+        if (!m_started) {
+            return;
+        }
+        if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(m_process.hProcess, 1);
+            WaitForSingleObject(m_process.hProcess, 10000);
+        }
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
+    }
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+
+    bool Started() const { return m_started; }
+    HANDLE Process() const { return m_process.hProcess; }
+    DWORD Id() const { return m_process.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION m_process = {};
+    bool m_started = false;
+};
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (owner == search->processId && IsWindowVisible(window) && lstrcmpW(title, L"Nivvo桌面管理") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Waiting is unavoidable here: the program starts in its own process.
+HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        WindowSearch search = {processId, nullptr};
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            return search.found;
+        }
+        Sleep(100);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+// The entry lists of both list pages: the shown one (the first tab's) and the hidden one.
+struct EntryLists {
+    HWND shown = nullptr;
+    HWND hidden = nullptr;
+};
+
+BOOL CALLBACK FindEntryLists(HWND child, LPARAM param) {
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, 32);
+    if (lstrcmpW(className, WC_LISTVIEWW) == 0 && GetDlgCtrlID(child) == IDC_ENTRY_LIST) {
+        auto* lists = reinterpret_cast<EntryLists*>(param);
+        (IsWindowVisible(child) ? lists->shown : lists->hidden) = child;
+    }
+    return TRUE;
+}
+
+struct RemoteRow {
+    std::wstring name;
+    std::wstring path;
+    std::wstring target;
+};
+
+// The list record and its text buffer live in memory both processes see; the list fills it.
+std::wstring RemoteItemText(HANDLE process, HWND list, int item, int subItem) {
+    constexpr int kChars = 1024;
+    struct Shared {
+        LVITEMW item;
+        wchar_t text[kChars];
+    };
+    RemoteSharedMemory memory(process, sizeof(Shared));
+    if (!memory.Valid()) {
+        ADD_FAILURE() << "no memory shared with the program";
+        return {};
+    }
+    Shared* local = memory.Local<Shared>();
+    local->item = LVITEMW{};
+    local->item.iSubItem = subItem;
+    local->item.pszText = memory.Remote<Shared>()->text;
+    local->item.cchTextMax = kChars;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(&memory.Remote<Shared>()->item));
+    local->text[kChars - 1] = L'\0';
+    return local->text;
+}
+
+std::vector<RemoteRow> ReadRemoteRows(HANDLE process, HWND list) {
+    std::vector<RemoteRow> rows;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        rows.push_back({RemoteItemText(process, list, i, 0), RemoteItemText(process, list, i, 1),
+                        RemoteItemText(process, list, i, 2)});
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST(DesktopPageEndToEnd, TheListPagesShowTheDesktopsProgramShortcutsAndThePresetEntry) {
+    ASSERT_TRUE(DesktopFixture::DesktopContents().empty()) << "the shared desktop folder holds leftovers";
+    DesktopFixture desk;
+    const std::wstring tool = desk.TargetFile(L"bin\\tool.exe");
+    const std::wstring hangul = desk.TargetFile(L"bin\\한글.exe");
+    desk.Shortcut(L"Tool.lnk", tool);
+    desk.Shortcut(L"한글 도구.lnk", hangul);
+    desk.Shortcut(L"Notes.lnk", desk.TargetFile(L"docs\\notes.txt", "text"));
+    desk.DesktopFile(L"plain.exe", "MZ");
+
+    StartedProgram program(test_paths::BinFile(L"Dalvorin.exe"));
+    ASSERT_TRUE(program.Started());
+    HWND window = WaitForMainWindow(program.Id(), 60000);
+    ASSERT_NE(nullptr, window) << "the main window did not appear";
+
+    EntryLists lists;
+    EnumChildWindows(window, FindEntryLists, reinterpret_cast<LPARAM>(&lists));
+    HWND list = lists.shown;
+    ASSERT_NE(nullptr, list) << "no entry list is shown";
+    EXPECT_NE(0, GetWindowLongW(list, GWL_STYLE) & LVS_SORTASCENDING)
+        << "the shown list is not the first tab's";
+
+    const std::vector<RemoteRow> rows = ReadRemoteRows(program.Process(), list);
+    ASSERT_EQ(3u, rows.size());
+    for (size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_LE(lstrcmpiW(rows[i - 1].name.c_str(), rows[i].name.c_str()), 0) << "rows are not in order";
+    }
+    int matched = 0;
+    for (const RemoteRow& row : rows) {
+        if (row.name == L"Tool.lnk") {
+            EXPECT_EQ(desk.OnDesktop(L"Tool.lnk"), row.path);
+            EXPECT_EQ(tool, row.target);
+            ++matched;
+        } else if (row.name == L"한글 도구.lnk") {
+            EXPECT_EQ(desk.OnDesktop(L"한글 도구.lnk"), row.path);
+            EXPECT_EQ(hangul, row.target);
+            ++matched;
+        } else if (row.name == L"可拖拽显示") {
+            EXPECT_EQ(L"", row.path);
+            ++matched;
+        }
+    }
+    EXPECT_EQ(3, matched);
+
+    // The second tab's list, not shown yet, holds the preset entry alone.
+    ASSERT_NE(nullptr, lists.hidden);
+    const std::vector<RemoteRow> preset = ReadRemoteRows(program.Process(), lists.hidden);
+    ASSERT_EQ(1u, preset.size());
+    EXPECT_EQ(L"d://BigFoot.exe", preset[0].name);
+    EXPECT_EQ(L"d://BigFoot.exe", preset[0].path);
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(program.Process(), 30000)) << "the program did not end";
+    DWORD exitCode = 1;
+    GetExitCodeProcess(program.Process(), &exitCode);
+    EXPECT_EQ(0u, exitCode);
+}
