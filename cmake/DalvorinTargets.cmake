@@ -6,7 +6,7 @@ set(DALVORIN_SYSTEM_LIBRARIES
 
 # Strict warnings on our own code only (GoogleTest keeps its own flags).
 function(dalvorin_target_settings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
 endfunction()
 
 # A small Windows helper program built from one source file (Unicode entry point).
