@@ -7,6 +7,7 @@
 // kinds, divided by the entries); the image list's own images are no per-entry objects.
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
+#include "tests/common/DropFiles.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -75,26 +76,6 @@ struct CHeadroom {
 
 CHeadroom MeasureHeadroom() {
     return {IconHeadroom(), BrushHeadroom()};
-}
-
-// The block the shell hands over with WM_DROPFILES; the page frees it with DragFinish.
-HDROP MakeDrop(const std::vector<std::wstring>& paths) {
-    size_t characters = 1;
-    for (const std::wstring& path : paths) {
-        characters += path.size() + 1;
-    }
-    HGLOBAL block =
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + characters * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(header) + sizeof(DROPFILES));
-    for (const std::wstring& path : paths) {
-        std::memcpy(text, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-        text += path.size() + 1;
-    }
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
 }
 
 // Names in no particular order, of the kinds a user drops: programs, documents, shortcuts,

@@ -211,7 +211,7 @@ TEST(DropOnSystemPage, ItsListAcceptsNoFilesAndIgnoresADropAnyway) {
     ASSERT_TRUE(page.Created());
     EXPECT_EQ(0u, GetWindowLongW(page.List(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
-    HDROP drop = harness::MakeDrop({L"C:\\windows\\notepad.exe"});
+    HDROP drop = MakeDrop({L"C:\\windows\\notepad.exe"});
     SendMessageW(page.List(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     GlobalFree(drop);  // nobody took it
     EXPECT_EQ(1, harness::RowCount(page.List()));

@@ -5,6 +5,7 @@
 
 #include "framework/AfxWin.h"
 #include "res/resource.h"
+#include "tests/common/DropFiles.h"
 #include "tests/common/ShellCallRecorder.h"
 
 #include <shlobj.h>
@@ -101,27 +102,6 @@ inline int FindRow(HWND list, const std::wstring& name) {
 inline int ImageCount(HWND list) {
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
     return images != nullptr ? ImageList_GetImageCount(images) : -1;
-}
-
-// The block the shell hands over with WM_DROPFILES: a DROPFILES header, then the wide paths, each
-// ended by a NUL, and one more NUL. The receiver frees it with DragFinish.
-inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
-    size_t characters = 1;
-    for (const std::wstring& path : paths) {
-        characters += path.size() + 1;
-    }
-    HGLOBAL block =
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + characters * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(header) + sizeof(DROPFILES));
-    for (const std::wstring& path : paths) {
-        std::memcpy(text, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-        text += path.size() + 1;
-    }
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
 }
 
 inline void Drop(HWND target, const std::vector<std::wstring>& paths) {
