@@ -76,7 +76,8 @@ BOOL CDalvorinDlg::OnInitDialog() {
     // every page from the tab control's.
     RECT client;
     GetClientRect(&client);
-    m_fileToolPage.SetWindowPos(nullptr, kPageLeft, kPageTop, client.right - 21, client.bottom - 42, SWP_SHOWWINDOW);
+    m_fileToolPage.SetWindowPos(nullptr, kPageLeft, kPageTop, client.right - 21, client.bottom - 42,
+                                SWP_SHOWWINDOW);
 
     SetDlgItemText(IDC_SEARCH_EDIT, kInitialSearchText);
     return TRUE;
@@ -124,7 +125,8 @@ void CDalvorinDlg::PlacePages(int visiblePage, const RECT& tabClient) {
     CDialog* pages[] = {&m_fileToolPage, &m_systemToolPage, &m_hideToolPage};
     for (int i = 0; i < 3; ++i) {
         const UINT flags = i == visiblePage ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
-        pages[i]->SetWindowPos(nullptr, kPageLeft, kPageTop, tabClient.right - 20, tabClient.bottom - 40, flags);
+        pages[i]->SetWindowPos(nullptr, kPageLeft, kPageTop, tabClient.right - 20, tabClient.bottom - 40,
+                               flags);
     }
 }
 
@@ -134,7 +136,8 @@ void CDalvorinDlg::OnSearchClicked() {
     CString text;
     GetDlgItemText(IDC_SEARCH_EDIT, text);
     ComposeSearchAddress(text, address, kSearchAddressCapacity);
-    AfxShellExecute(m_hWnd, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);  // no browser: nothing to report
+    AfxShellExecute(m_hWnd, L"open", address, nullptr, nullptr,
+                    SW_SHOWNORMAL);  // no browser: nothing to report
 }
 
 // Called when the window changes size; a minimised window disappears into the notification area.

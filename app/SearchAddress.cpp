@@ -7,7 +7,8 @@ namespace {
 constexpr wchar_t kAddressStart[] = L"http://";
 constexpr wchar_t kQueryStart[] = L"/s?wd=";
 constexpr wchar_t kQueryRest[] =
-    L"&rsv_spt=1&issp=1&rsv_bp=0&ie=utf-8&tn=baiduhome_pg&rsv_sug3=3&rsv_sug=0&rsv_sug1=3&rsv_sug4=266&inputT=5488";
+    L"&rsv_spt=1&issp=1&rsv_bp=0&ie=utf-8&tn=baiduhome_pg&rsv_sug3=3&rsv_sug=0&rsv_sug1=3&rsv_sug4=266&"
+    L"inputT=5488";
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
@@ -79,8 +80,8 @@ std::size_t ComposeSearchAddress(const wchar_t* text, wchar_t* address, std::siz
         return 0;
     }
     address[0] = L'\0';
-    const std::size_t fixedLength =
-        std::wcslen(kAddressStart) + std::wcslen(kSearchHost) + std::wcslen(kQueryStart) + std::wcslen(kQueryRest);
+    const std::size_t fixedLength = std::wcslen(kAddressStart) + std::wcslen(kSearchHost) +
+                                    std::wcslen(kQueryStart) + std::wcslen(kQueryRest);
     if (fixedLength + 1 > capacity) {
         return 0;
     }

@@ -11,6 +11,4 @@ CComInitScope::~CComInitScope() {
     }
 }
 
-bool CComInitScope::IsUsable() const {
-    return SUCCEEDED(m_result) || m_result == RPC_E_CHANGED_MODE;
-}
+bool CComInitScope::IsUsable() const { return SUCCEEDED(m_result) || m_result == RPC_E_CHANGED_MODE; }

@@ -7,7 +7,8 @@ class CWnd;
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    CDataExchange(CWnd* dialog, BOOL saveAndValidate)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
 
     CWnd* m_pDlgWnd;
     BOOL m_bSaveAndValidate;

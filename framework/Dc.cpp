@@ -73,7 +73,9 @@ COLORREF CDC::SetBkColor(COLORREF color) { return ::SetBkColor(m_hDC, color); }
 
 COLORREF CDC::SetTextColor(COLORREF color) { return ::SetTextColor(m_hDC, color); }
 
-BOOL CDC::Rectangle(int left, int top, int right, int bottom) { return ::Rectangle(m_hDC, left, top, right, bottom); }
+BOOL CDC::Rectangle(int left, int top, int right, int bottom) {
+    return ::Rectangle(m_hDC, left, top, right, bottom);
+}
 
 void CDC::FillRect(LPCRECT rect, CBrush* brush) { ::FillRect(m_hDC, rect, *brush); }
 
@@ -119,7 +121,8 @@ POINT CDC::MoveTo(int x, int y) {
 BOOL CDC::LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
 
 BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, DWORD rop) {
-    return ::BitBlt(m_hDC, x, y, width, height, source != nullptr ? source->m_hDC : nullptr, sourceX, sourceY, rop);
+    return ::BitBlt(m_hDC, x, y, width, height, source != nullptr ? source->m_hDC : nullptr, sourceX, sourceY,
+                    rop);
 }
 
 COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }

@@ -40,7 +40,9 @@ BOOL CPen::CreatePen(int style, int width, COLORREF color) {
 }
 
 BOOL CBitmap::LoadBitmap(UINT id) {
-    return m_hObject == nullptr && Attach(::LoadBitmapW(AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP), MAKEINTRESOURCEW(id)));
+    return m_hObject == nullptr &&
+           Attach(
+               ::LoadBitmapW(AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP), MAKEINTRESOURCEW(id)));
 }
 
 BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
@@ -51,7 +53,9 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
     return m_hObject == nullptr && Attach(::CreateCompatibleBitmap(dc->m_hDC, width, height));
 }
 
-BOOL CBrush::CreateSolidBrush(COLORREF color) { return m_hObject == nullptr && Attach(::CreateSolidBrush(color)); }
+BOOL CBrush::CreateSolidBrush(COLORREF color) {
+    return m_hObject == nullptr && Attach(::CreateSolidBrush(color));
+}
 
 BOOL CBrush::CreatePatternBrush(CBitmap* bitmap) {
     return m_hObject == nullptr && Attach(::CreatePatternBrush(static_cast<HBITMAP>(bitmap->m_hObject)));

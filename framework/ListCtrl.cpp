@@ -3,9 +3,9 @@
 #include "framework/ImageList.h"
 
 HIMAGELIST CListCtrl::SetImageList(CImageList* images, int which) {
-    return reinterpret_cast<HIMAGELIST>(SendMessage(
-        LVM_SETIMAGELIST, static_cast<WPARAM>(which),
-        reinterpret_cast<LPARAM>(images != nullptr ? images->m_hImageList : nullptr)));
+    return reinterpret_cast<HIMAGELIST>(
+        SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(which),
+                    reinterpret_cast<LPARAM>(images != nullptr ? images->m_hImageList : nullptr)));
 }
 
 int CListCtrl::InsertColumn(int column, LPCWSTR heading, int format, int width, int subItem) {
@@ -25,7 +25,8 @@ int CListCtrl::InsertColumn(int column, LPCWSTR heading, int format, int width, 
         SendMessage(LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col)));
 }
 
-int CListCtrl::InsertItem(UINT mask, int item, LPCWSTR text, UINT state, UINT stateMask, int image, LPARAM param) {
+int CListCtrl::InsertItem(UINT mask, int item, LPCWSTR text, UINT state, UINT stateMask, int image,
+                          LPARAM param) {
     LVITEMW row = {};
     row.mask = mask;
     row.iItem = item;
@@ -79,11 +80,14 @@ int CListCtrl::GetItemText(int item, int subItem, LPWSTR buffer, int length) con
     row.iSubItem = subItem;
     row.pszText = buffer;
     row.cchTextMax = length;
-    return static_cast<int>(SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)));
+    return static_cast<int>(
+        SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)));
 }
 
 int CListCtrl::GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
 
-BOOL CListCtrl::DeleteItem(int item) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(item))); }
+BOOL CListCtrl::DeleteItem(int item) {
+    return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(item)));
+}
 
 int CListCtrl::GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }

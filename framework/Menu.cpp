@@ -106,7 +106,9 @@ void CMenu::DrawItem(LPDRAWITEMSTRUCT) {}
 
 void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
-BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, LPCWSTR text) { return ::AppendMenuW(m_hMenu, flags, id, text); }
+BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, LPCWSTR text) {
+    return ::AppendMenuW(m_hMenu, flags, id, text);
+}
 
 BOOL CMenu::ModifyMenu(UINT position, UINT flags, UINT_PTR id, LPCWSTR text) {
     return ::ModifyMenuW(m_hMenu, position, flags, id, text);

@@ -22,7 +22,7 @@ class CMenu;
 struct AfxMessageArgs {
     WPARAM wParam;
     LPARAM lParam;
-    void* extra;       // CCmdUI* for command-update queries
+    void* extra;      // CCmdUI* for command-update queries
     LRESULT* result;  // where the adapter stores the message's result
 };
 
@@ -41,41 +41,41 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* entries;
 };
 
-#define DECLARE_MESSAGE_MAP()                   \
-protected:                                      \
+#define DECLARE_MESSAGE_MAP()                     \
+protected:                                        \
     static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                            \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }     \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                     \
-        using ThisClass [[maybe_unused]] = theClass;                                      \
-        using TheBaseClass = baseClass;                                                   \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                        \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
+        using ThisClass [[maybe_unused]] = theClass;                                  \
+        using TheBaseClass = baseClass;                                               \
         static const AFX_MSGMAP_ENTRY entries[] = {
-#define END_MESSAGE_MAP()                                                             \
-    {0, 0, 0, 0, nullptr}                                                             \
-    }                                                                                 \
-    ;                                                                                 \
+#define END_MESSAGE_MAP()                                                                 \
+    { 0, 0, 0, 0, nullptr }                                                               \
+    }                                                                                     \
+    ;                                                                                     \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &entries[0]}; \
-    return &messageMap;                                                               \
+    return &messageMap;                                                                   \
     }
 
 #define AFX_TARGET(t) (static_cast<ThisClass*>(t))
 
 // ---- Commands and control notifications (WM_COMMAND) ------------------------------------------
 
-#define ON_COMMAND(id, memberFxn)                                                    \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id),           \
-     [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL {                              \
-         (AFX_TARGET(t)->*(memberFxn))();                                            \
-         return TRUE;                                                                \
+#define ON_COMMAND(id, memberFxn)                                          \
+    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), \
+     [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL {                    \
+         (AFX_TARGET(t)->*(memberFxn))();                                  \
+         return TRUE;                                                      \
      }},
 
-#define ON_CONTROL(code, id, memberFxn)                                              \
+#define ON_CONTROL(code, id, memberFxn)                                                 \
     {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \
-     [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL {                              \
-         (AFX_TARGET(t)->*(memberFxn))();                                            \
-         return TRUE;                                                                \
+     [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL {                                 \
+         (AFX_TARGET(t)->*(memberFxn))();                                               \
+         return TRUE;                                                                   \
      }},
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
@@ -91,52 +91,50 @@ protected:                                      \
 
 // ---- Notifications (WM_NOTIFY) ----------------------------------------------------------------
 
-#define ON_NOTIFY(code, id, memberFxn)                                                          \
-    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id),         \
-     [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                                       \
-         (AFX_TARGET(t)->*(memberFxn))(reinterpret_cast<NMHDR*>(a.lParam), a.result);           \
-         return TRUE;                                                                           \
+#define ON_NOTIFY(code, id, memberFxn)                                                 \
+    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \
+     [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                              \
+         (AFX_TARGET(t)->*(memberFxn))(reinterpret_cast<NMHDR*>(a.lParam), a.result);  \
+         return TRUE;                                                                  \
      }},
 
 // ---- Notifications reflected to the control that sent them ------------------------------------
 
 // The handler returns BOOL: TRUE stops the notification, FALSE lets the parent handle it too.
-#define ON_CONTROL_REFLECT_EX(code, memberFxn)                                   \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0,                \
-     [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL {                          \
-         return (AFX_TARGET(t)->*(memberFxn))();                                 \
+#define ON_CONTROL_REFLECT_EX(code, memberFxn)                    \
+    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, \
+     [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL {           \
+         return (AFX_TARGET(t)->*(memberFxn))();                  \
      }},
 
-#define ON_NOTIFY_REFLECT(code, memberFxn)                                                \
-    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0,                          \
-     [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                                 \
-         (AFX_TARGET(t)->*(memberFxn))(reinterpret_cast<NMHDR*>(a.lParam), a.result);     \
-         return TRUE;                                                                     \
+#define ON_NOTIFY_REFLECT(code, memberFxn)                                            \
+    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0,                      \
+     [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                             \
+         (AFX_TARGET(t)->*(memberFxn))(reinterpret_cast<NMHDR*>(a.lParam), a.result); \
+         return TRUE;                                                                 \
      }},
 
 // The handler returns the brush for the control's background.
-#define ON_WM_CTLCOLOR_REFLECT()                                                            \
-    {WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                                \
-     [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                                   \
-         *a.result = reinterpret_cast<LRESULT>(AFX_TARGET(t)->CtlColor(                     \
-             CDC::FromHandle(reinterpret_cast<HDC>(a.wParam)), static_cast<UINT>(a.lParam))); \
-         return TRUE;                                                                       \
+#define ON_WM_CTLCOLOR_REFLECT()                                                                  \
+    {WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL { \
+         *a.result = reinterpret_cast<LRESULT>(AFX_TARGET(t)->CtlColor(                           \
+             CDC::FromHandle(reinterpret_cast<HDC>(a.wParam)), static_cast<UINT>(a.lParam)));     \
+         return TRUE;                                                                             \
      }},
 
 // ---- Plain messages ---------------------------------------------------------------------------
 
 // Handler: LRESULT fn(WPARAM, LPARAM).
-#define ON_MESSAGE(message, memberFxn)                                        \
-    {static_cast<UINT>(message), 0, 0, 0,                                     \
-     [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                     \
-         *a.result = (AFX_TARGET(t)->*(memberFxn))(a.wParam, a.lParam);       \
-         return TRUE;                                                         \
+#define ON_MESSAGE(message, memberFxn)                                                         \
+    {static_cast<UINT>(message), 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL { \
+         *a.result = (AFX_TARGET(t)->*(memberFxn))(a.wParam, a.lParam);                        \
+         return TRUE;                                                                          \
      }},
 
-#define ON_WM_PAINT()                                  \
+#define ON_WM_PAINT()                                                      \
     {WM_PAINT, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL { \
-         AFX_TARGET(t)->OnPaint();                     \
-         return TRUE;                                  \
+         AFX_TARGET(t)->OnPaint();                                         \
+         return TRUE;                                                      \
      }},
 
 #define ON_WM_SIZE()                                                                              \
@@ -146,26 +144,26 @@ protected:                                      \
          return TRUE;                                                                             \
      }},
 
-#define ON_WM_SYSCOMMAND()                                                               \
-    {WM_SYSCOMMAND, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {        \
-         AFX_TARGET(t)->OnSysCommand(static_cast<UINT>(a.wParam), a.lParam);             \
-         return TRUE;                                                                    \
+#define ON_WM_SYSCOMMAND()                                                        \
+    {WM_SYSCOMMAND, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL { \
+         AFX_TARGET(t)->OnSysCommand(static_cast<UINT>(a.wParam), a.lParam);      \
+         return TRUE;                                                             \
      }},
 
-#define ON_WM_QUERYDRAGICON()                                                              \
-    {WM_QUERYDRAGICON, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {       \
-         *a.result = reinterpret_cast<LRESULT>(AFX_TARGET(t)->OnQueryDragIcon());          \
-         return TRUE;                                                                      \
+#define ON_WM_QUERYDRAGICON()                                                        \
+    {WM_QUERYDRAGICON, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL { \
+         *a.result = reinterpret_cast<LRESULT>(AFX_TARGET(t)->OnQueryDragIcon());    \
+         return TRUE;                                                                \
      }},
 
-#define ON_WM_DROPFILES()                                                                 \
-    {WM_DROPFILES, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {          \
-         AFX_TARGET(t)->OnDropFiles(reinterpret_cast<HDROP>(a.wParam));                   \
-         return TRUE;                                                                     \
+#define ON_WM_DROPFILES()                                                        \
+    {WM_DROPFILES, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL { \
+         AFX_TARGET(t)->OnDropFiles(reinterpret_cast<HDROP>(a.wParam));          \
+         return TRUE;                                                            \
      }},
 
-#define ON_WM_SETFOCUS()                                                                        \
-    {WM_SETFOCUS, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                 \
-         AFX_TARGET(t)->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(a.wParam)));         \
-         return TRUE;                                                                           \
+#define ON_WM_SETFOCUS()                                                                \
+    {WM_SETFOCUS, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {         \
+         AFX_TARGET(t)->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(a.wParam))); \
+         return TRUE;                                                                   \
      }},

@@ -10,15 +10,17 @@ struct AfxShellCalls {
     HINSTANCE(WINAPI* shellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
     BOOL(WINAPI* shellExecuteEx)(SHELLEXECUTEINFOW*);
     UINT(WINAPI* winExec)(LPCSTR, UINT);
-    BOOL(WINAPI* createProcess)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID,
-                                LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+    BOOL(WINAPI* createProcess)
+    (LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+     LPSTARTUPINFOW, LPPROCESS_INFORMATION);
     DWORD_PTR(WINAPI* getFileInfo)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT);
 };
 
 // The table in use; starts with the real shell functions.
 AfxShellCalls& AfxGetShellCalls();
 
-HINSTANCE AfxShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show);
+HINSTANCE AfxShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                          INT show);
 BOOL AfxShellExecuteEx(SHELLEXECUTEINFOW* info);
 UINT AfxWinExec(LPCSTR commandLine, UINT show);
 // Starts the program that a wide command line names, looked up as WinExec looks it up, and shows

@@ -97,8 +97,8 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
         return FALSE;
     }
     PreSubclassWindow();
-    const auto previous =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
     if (previous != AfxWndProc) {
         m_pfnSuper = previous;
     }
@@ -122,8 +122,8 @@ void CWnd::BindAndSubclass(HWND hwnd) {
     if (!Attach(hwnd)) {
         return;
     }
-    const auto previous =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
     if (previous != AfxWndProc) {
         m_pfnSuper = previous;
     }
@@ -294,7 +294,8 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (ReflectNotification(header->hwndFrom, WM_NOTIFY, wParam, lParam, result)) {
         return TRUE;
     }
-    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom));
+    const AFX_MSGMAP_ENTRY* entry =
+        FindMessageEntry(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom));
     if (entry == nullptr) {
         return FALSE;
     }
@@ -402,7 +403,8 @@ void CWnd::SetDlgItemText(int id, LPCWSTR text) { ::SetDlgItemTextW(m_hWnd, id, 
 BOOL CWnd::ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
 
 BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {
-    return ::SetWindowPos(m_hWnd, insertAfter != nullptr ? insertAfter->m_hWnd : HWND_TOP, x, y, cx, cy, flags);
+    return ::SetWindowPos(m_hWnd, insertAfter != nullptr ? insertAfter->m_hWnd : HWND_TOP, x, y, cx, cy,
+                          flags);
 }
 
 void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }

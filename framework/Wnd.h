@@ -83,8 +83,7 @@ protected:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Offers a notification to the control that sent it (reflection); TRUE when it took it.
-    static BOOL ReflectNotification(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
-                                    LRESULT* result);
+    static BOOL ReflectNotification(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
     // Default handlers that message-map entries of derived classes may name.

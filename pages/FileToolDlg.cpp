@@ -95,9 +95,7 @@ BOOL CFileToolDlg::OnInitDialog() {
     return TRUE;
 }
 
-int CFileToolDlg::AppendEntryIcon(LPCWSTR path) {
-    return m_typeIcons.Append(m_imageList, path);
-}
+int CFileToolDlg::AppendEntryIcon(LPCWSTR path) { return m_typeIcons.Append(m_imageList, path); }
 
 // Lists every shortcut on the user's desktop whose target path contains ".exe" (exactly so, in
 // lower case), then the hint row. A failure before the enumeration leaves the list empty.
@@ -156,9 +154,7 @@ void CFileToolDlg::LoadDesktopEntries() {
 // focused, -1 (empty texts) when there was none.
 
 // Called when "打开" is chosen: starts the shortcut's target, or opens the file itself.
-void CFileToolDlg::OnUpdateEntryOpen(CCmdUI*) {
-    OpenMarkedEntry();
-}
+void CFileToolDlg::OnUpdateEntryOpen(CCmdUI*) { OpenMarkedEntry(); }
 
 void CFileToolDlg::OpenMarkedEntry() {
     const CString path = m_list.GetItemText(m_list.GetSelectionMark(), 1);
@@ -176,9 +172,7 @@ void CFileToolDlg::OnUpdateEntryLocate(CCmdUI*) {
 }
 
 // Called when "删除图标" is chosen: removes the row only; its image and the file stay.
-void CFileToolDlg::OnUpdateEntryDelete(CCmdUI*) {
-    m_list.DeleteItem(m_list.GetSelectionMark());
-}
+void CFileToolDlg::OnUpdateEntryDelete(CCmdUI*) { m_list.DeleteItem(m_list.GetSelectionMark()); }
 
 // Called when "创建桌面快捷方式" is chosen: puts the entry's shortcut file back if it is missing.
 void CFileToolDlg::OnUpdateDesktopShortcut(CCmdUI*) {

@@ -74,9 +74,7 @@ struct CHeadroom {
     int brushes;
 };
 
-CHeadroom MeasureHeadroom() {
-    return {IconHeadroom(), BrushHeadroom()};
-}
+CHeadroom MeasureHeadroom() { return {IconHeadroom(), BrushHeadroom()}; }
 
 // Names in no particular order, of the kinds a user drops: programs, documents, shortcuts,
 // pictures, folders.

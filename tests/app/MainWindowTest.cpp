@@ -67,7 +67,8 @@ TEST_F(MainWindowTest, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
     ASSERT_NE(nullptr, systemMenu);
     const int count = GetMenuItemCount(systemMenu);
     ASSERT_GE(count, 2);
-    EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), GetMenuState(systemMenu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR),
+              GetMenuState(systemMenu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
     EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), GetMenuItemID(systemMenu, count - 1));
     wchar_t text[64] = {};
     GetMenuStringW(systemMenu, count - 1, text, 64, MF_BYPOSITION);
@@ -99,7 +100,8 @@ TEST_F(MainWindowTest, ThreeTabsWithTheirIconsOverThreePagesInsideTheTabControl)
         EXPECT_STREQ(texts[i], text);
         EXPECT_EQ(i, item.iImage);
         EXPECT_EQ(0, item.lParam);
-        EXPECT_EQ(m_dialog.m_tab.m_hWnd, ::GetParent(*Page(i))) << "page " << i << " belongs to the tab control";
+        EXPECT_EQ(m_dialog.m_tab.m_hWnd, ::GetParent(*Page(i)))
+            << "page " << i << " belongs to the tab control";
     }
     EXPECT_EQ(3, m_dialog.m_tabImages.GetImageCount());
     EXPECT_EQ(m_dialog.m_tabImages.GetSafeHandle(),
@@ -118,7 +120,8 @@ TEST_F(MainWindowTest, FirstPageIsShownAndSizedFromTheDialogsClientAreaOthersHid
     EXPECT_FALSE(Page(2)->IsWindowVisible());
     RECT client;
     m_dialog.GetClientRect(&client);
-    EXPECT_TRUE(SameRect(RECT{10, 30, 10 + client.right - 21, 30 + client.bottom - 42}, RectInParent(*Page(0))));
+    EXPECT_TRUE(
+        SameRect(RECT{10, 30, 10 + client.right - 21, 30 + client.bottom - 42}, RectInParent(*Page(0))));
 }
 
 TEST_F(MainWindowTest, SwitchingTabsShowsOnePageAndGivesAllPagesTheTabsRectangle) {

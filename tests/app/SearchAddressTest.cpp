@@ -12,7 +12,8 @@ namespace {
 
 const std::wstring kPrefix = L"http://www.baidu.com/s?wd=";
 const std::wstring kSuffix =
-    L"&rsv_spt=1&issp=1&rsv_bp=0&ie=utf-8&tn=baiduhome_pg&rsv_sug3=3&rsv_sug=0&rsv_sug1=3&rsv_sug4=266&inputT=5488";
+    L"&rsv_spt=1&issp=1&rsv_bp=0&ie=utf-8&tn=baiduhome_pg&rsv_sug3=3&rsv_sug=0&rsv_sug1=3&rsv_sug4=266&"
+    L"inputT=5488";
 
 std::wstring Compose(const wchar_t* text, std::size_t capacity = kSearchAddressCapacity,
                      std::size_t* used = nullptr) {
@@ -40,7 +41,8 @@ TEST(SearchAddress, FixedPartIsTheTemplateAroundTheText) {
 }
 
 TEST(SearchAddress, TypedTextIsPercentEncodedAsUtf8) {
-    EXPECT_EQ(Encoded(L"%E7%99%BE%E5%BA%A6%E6%88%91%E6%98%AF%E4%BD%A0%E5%A4%A7%E7%88%B7"), Compose(L"百度我是你大爷"));
+    EXPECT_EQ(Encoded(L"%E7%99%BE%E5%BA%A6%E6%88%91%E6%98%AF%E4%BD%A0%E5%A4%A7%E7%88%B7"),
+              Compose(L"百度我是你大爷"));
     // Characters that would change the meaning of the query are escaped.
     EXPECT_EQ(Encoded(L"a%20b%26c%3Dd%23e%25f%2Bg%3Fh%2Fi"), Compose(L"a b&c=d#e%f+g?h/i"));
     EXPECT_EQ(Encoded(L"%C3%A9"), Compose(L"é"));

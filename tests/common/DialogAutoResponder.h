@@ -37,7 +37,8 @@ public:
     }
     // Clicks a dialog button the way a user would: the command arrives through the queue.
     static void PressButton(HWND dialog, int id) {
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     }
 
 private:

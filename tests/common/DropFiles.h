@@ -14,7 +14,8 @@ inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
     for (const std::wstring& path : paths) {
         characters += path.size() + 1;
     }
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+    HGLOBAL block =
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + characters * sizeof(wchar_t));
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));
     header->pFiles = sizeof(DROPFILES);
     header->fWide = TRUE;

@@ -11,18 +11,19 @@
 class RemoteSharedMemory {
 public:
     RemoteSharedMemory(HANDLE process, std::size_t size) : m_process(process), m_size(size) {
-        using MapView = LONG(NTAPI*)(HANDLE, HANDLE, PVOID*, ULONG_PTR, SIZE_T, PLARGE_INTEGER, PSIZE_T, DWORD,
-                                     ULONG, ULONG);
+        using MapView = LONG(NTAPI*)(HANDLE, HANDLE, PVOID*, ULONG_PTR, SIZE_T, PLARGE_INTEGER, PSIZE_T,
+                                     DWORD, ULONG, ULONG);
         const auto mapView = reinterpret_cast<MapView>(NtFunction("NtMapViewOfSection"));
-        m_section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(size),
-                                       nullptr);
+        m_section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                       static_cast<DWORD>(size), nullptr);
         if (m_section == nullptr || mapView == nullptr) {
             return;
         }
         m_local = MapViewOfFile(m_section, FILE_MAP_ALL_ACCESS, 0, 0, size);
         SIZE_T viewSize = 0;
         constexpr DWORD kViewShare = 1;
-        if (mapView(m_section, process, &m_remote, 0, 0, nullptr, &viewSize, kViewShare, 0, PAGE_READWRITE) < 0) {
+        if (mapView(m_section, process, &m_remote, 0, 0, nullptr, &viewSize, kViewShare, 0, PAGE_READWRITE) <
+            0) {
             m_remote = nullptr;
         }
     }

@@ -48,7 +48,8 @@ private:
 
     static HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
                                                LPCWSTR directory, INT show) {
-        Calls().push_back({owner, OrEmpty(verb), OrEmpty(file), OrEmpty(parameters), OrEmpty(directory), show});
+        Calls().push_back(
+            {owner, OrEmpty(verb), OrEmpty(file), OrEmpty(parameters), OrEmpty(directory), show});
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // "> 32": success
     }
     static UINT WINAPI RecordWinExec(LPCSTR commandLine, UINT show) {

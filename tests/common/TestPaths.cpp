@@ -20,8 +20,6 @@ std::wstring ModuleFolder() {
     return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
-std::wstring BinFile(const std::wstring& name) {
-    return ModuleFolder() + L"\\" + name;
-}
+std::wstring BinFile(const std::wstring& name) { return ModuleFolder() + L"\\" + name; }
 
 }  // namespace test_paths

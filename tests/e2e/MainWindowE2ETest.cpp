@@ -45,7 +45,8 @@ std::wstring RemoteTabText(HANDLE process, HWND tab, int index) {
     local->item.mask = TCIF_TEXT;
     local->item.pszText = memory.Remote<Shared>()->text;
     local->item.cchTextMax = 64;
-    SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&memory.Remote<Shared>()->item));
+    SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&memory.Remote<Shared>()->item));
     local->text[63] = L'\0';
     return local->text;
 }
@@ -80,7 +81,8 @@ private:
 
 TEST(MainWindowEndToEnd, ShowsItsTabsAndSearchTextAndEndsOnEscape) {
     RunningProgram program;
-    ASSERT_TRUE(program.Started()) << "cannot start " << std::string(ProgramPath().begin(), ProgramPath().end());
+    ASSERT_TRUE(program.Started()) << "cannot start "
+                                   << std::string(ProgramPath().begin(), ProgramPath().end());
     HWND window = WaitForVisibleWindow(L"Nivvo桌面管理", 60000);
     ASSERT_NE(nullptr, window);
 
@@ -98,7 +100,8 @@ TEST(MainWindowEndToEnd, ShowsItsTabsAndSearchTextAndEndsOnEscape) {
     EXPECT_STREQ(L"百度我是你大爷", text);
 
     PostMessageW(search, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(program.Process(), 30000)) << "the program did not end on Esc";
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(program.Process(), 30000))
+        << "the program did not end on Esc";
     DWORD exitCode = 1;
     GetExitCodeProcess(program.Process(), &exitCode);
     EXPECT_EQ(0u, exitCode);

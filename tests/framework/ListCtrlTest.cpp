@@ -10,8 +10,8 @@ namespace {
 class ListWindow {
 public:
     ListWindow() {
-        m_list.Attach(CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 200, 100, nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr));
+        m_list.Attach(CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 200, 100, nullptr,
+                                      nullptr, GetModuleHandleW(nullptr), nullptr));
         m_list.InsertColumn(0, L"ID", LVCFMT_LEFT, 40);
         m_list.InsertColumn(1, L"NAME", LVCFMT_LEFT, 50);
     }

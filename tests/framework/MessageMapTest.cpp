@@ -19,9 +19,10 @@ constexpr int kButtonId = 400;
 
 HWND CreatePlainWindow(HWND parent = nullptr, const wchar_t* className = L"STATIC", DWORD style = 0) {
     const DWORD kind = parent != nullptr ? WS_CHILD : WS_POPUP;
-    return CreateWindowExW(0, className, L"plain", kind | style, 0, 0, 100, 40, parent,
-                           parent != nullptr ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)) : nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(
+        0, className, L"plain", kind | style, 0, 0, 100, 40, parent,
+        parent != nullptr ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)) : nullptr,
+        GetModuleHandleW(nullptr), nullptr);
 }
 
 class CRecordingWnd : public CWnd {

@@ -20,9 +20,7 @@ inline std::wstring DesktopFolder() {
 }
 
 // Paths of any length go through the "\\?\" form, which skips the classic limit.
-inline std::wstring LongForm(const std::wstring& path) {
-    return L"\\\\?\\" + path;
-}
+inline std::wstring LongForm(const std::wstring& path) { return L"\\\\?\\" + path; }
 
 inline bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -68,9 +68,7 @@ inline int ItemImage(HWND list, int item) {
     return row.iImage;
 }
 
-inline int RowCount(HWND list) {
-    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-}
+inline int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 inline std::vector<Row> ReadRows(HWND list) {
     std::vector<Row> rows;
@@ -109,13 +107,9 @@ inline void Drop(HWND target, const std::vector<std::wstring>& paths) {
 }
 
 // A menu item reaches its owner as WM_COMMAND with the item's id and no control.
-inline void ChooseCommand(HWND page, UINT id) {
-    SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
+inline void ChooseCommand(HWND page, UINT id) { SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-inline void SetSelectionMark(HWND list, int row) {
-    SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
-}
+inline void SetSelectionMark(HWND list, int row) { SendMessageW(list, LVM_SETSELECTIONMARK, 0, row); }
 
 // Sends the list's notification to its page, as the list does for clicks.
 inline void NotifyFromList(HWND page, HWND list, UINT code) {

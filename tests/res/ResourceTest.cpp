@@ -23,7 +23,8 @@ namespace {
 // Helpers
 
 std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
+    if (text.empty())
+        return {};
     int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                    nullptr, nullptr);
     std::string out(size, '\0');
@@ -49,10 +50,12 @@ HMODULE Module() { return GetModuleHandleW(nullptr); }
 std::span<const BYTE> ResourceBytes(const void* type, WORD id) {
     auto typeId = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(type));
     HRSRC info = FindResourceW(Module(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(typeId));
-    if (info == nullptr) return {};
+    if (info == nullptr)
+        return {};
     HGLOBAL handle = LoadResource(Module(), info);
     const auto* data = static_cast<const BYTE*>(LockResource(handle));
-    if (data == nullptr) return {};
+    if (data == nullptr)
+        return {};
     return {data, SizeofResource(Module(), info)};
 }
 
@@ -83,7 +86,8 @@ public:
 
     std::wstring ReadString() {
         std::wstring text;
-        for (WCHAR ch = Read<WCHAR>(); ch != 0 && !m_overrun; ch = Read<WCHAR>()) text.push_back(ch);
+        for (WCHAR ch = Read<WCHAR>(); ch != 0 && !m_overrun; ch = Read<WCHAR>())
+            text.push_back(ch);
         return text;
     }
 
@@ -188,15 +192,23 @@ DialogTemplate ParseDialogTemplate(std::span<const BYTE> bytes) {
 // Predefined control classes may be stored as atoms (as Microsoft's compiler does) or as
 // names (as windres does, upper-cased); both create the same control.
 std::wstring ClassName(const SzOrOrd& windowClass) {
-    if (!windowClass.isOrdinal) return windowClass.text;
+    if (!windowClass.isOrdinal)
+        return windowClass.text;
     switch (windowClass.ordinal) {
-        case 0x80: return L"Button";
-        case 0x81: return L"Edit";
-        case 0x82: return L"Static";
-        case 0x83: return L"ListBox";
-        case 0x84: return L"ScrollBar";
-        case 0x85: return L"ComboBox";
-        default: return L"#" + std::to_wstring(windowClass.ordinal);
+        case 0x80:
+            return L"Button";
+        case 0x81:
+            return L"Edit";
+        case 0x82:
+            return L"Static";
+        case 0x83:
+            return L"ListBox";
+        case 0x84:
+            return L"ScrollBar";
+        case 0x85:
+            return L"ComboBox";
+        default:
+            return L"#" + std::to_wstring(windowClass.ordinal);
     }
 }
 
@@ -229,47 +241,112 @@ struct ExpectedDialog {
 };
 
 // Names the dialog in failure messages instead of dumping the record's bytes.
-void PrintTo(const ExpectedDialog& dialog, std::ostream* out) { *out << dialog.name << " (dialog " << dialog.id << ")"; }
+void PrintTo(const ExpectedDialog& dialog, std::ostream* out) {
+    *out << dialog.name << " (dialog " << dialog.id << ")";
+}
 
 constexpr const wchar_t* kAnyText = nullptr;
 
 const std::vector<ExpectedDialog>& ExpectedDialogs() {
     static const std::vector<ExpectedDialog> dialogs = {
-        {"AboutBox", IDD_ABOUTBOX, 0x80C800C8, 0, 170, 62, 0, L"关于 Dalvorin", 9, 0,
+        {"AboutBox",
+         IDD_ABOUTBOX,
+         0x80C800C8,
+         0,
+         170,
+         62,
+         0,
+         L"关于 Dalvorin",
+         9,
+         0,
          {
              {-1, L"Static", L"", IDR_MAINFRAME, 14, 14, 21, 20, 0x50000003, 0},
              {-1, L"Static", L"Dalvorin，1.0 版", 0, 42, 14, 114, 8, 0x50020080, 0},
              {-1, L"Static", kAnyText, 0, 42, 26, 114, 8, 0x50020000, 0},
              {IDOK, L"Button", L"确定", 0, 113, 41, 50, 14, 0x50030001, 0},
          }},
-        {"MainWindow", IDD_DALVORIN_DIALOG, 0x90CA00C8, 0x00040000, 243, 347, IDR_MAIN_MENU, L"Dalvorin", 9, 0,
+        {"MainWindow",
+         IDD_DALVORIN_DIALOG,
+         0x90CA00C8,
+         0x00040000,
+         243,
+         347,
+         IDR_MAIN_MENU,
+         L"Dalvorin",
+         9,
+         0,
          {
              {IDC_SEARCH_EDIT, L"Edit", L"", 0, 19, 24, 116, 19, 0x50810080, WS_EX_ACCEPTFILES},
              {IDC_SEARCH_BUTTON, L"Button", L"百度一下", 0, 141, 27, 41, 14, 0x50010000, 0},
              {IDC_TAB, L"SysTabControl32", L"", 0, 18, 49, 212, 265, 0x50000000, 0},
              {IDC_START_BUTTON, L"Button", L"开始", 0, 7, 322, 44, 18, 0x50010000, 0},
          }},
-        {"CommonSoftwarePage", IDD_FILE_TOOL, 0x40080048, 0, 241, 305, 0, L"", 8, 400,
+        {"CommonSoftwarePage",
+         IDD_FILE_TOOL,
+         0x40080048,
+         0,
+         241,
+         305,
+         0,
+         L"",
+         8,
+         400,
          {
              {IDC_ENTRY_LIST, L"SysListView32", L"", 0, 7, 7, 221, 247, 0x50010050, 0x11},
          }},
-        {"FileManagementPage", IDD_SYSTEM_TOOL, 0x40080048, 0, 255, 242, 0, L"", 8, 400,
+        {"FileManagementPage",
+         IDD_SYSTEM_TOOL,
+         0x40080048,
+         0,
+         255,
+         242,
+         0,
+         L"",
+         8,
+         400,
          {
              {IDC_ENTRY_LIST, L"SysListView32", L"", 0, 7, 7, 207, 215, 0x50810000, 0},
          }},
-        {"PrivateSpacePage", IDD_HIDE_TOOL, 0x40080048, 0, 244, 264, 0, L"", 8, 400,
+        {"PrivateSpacePage",
+         IDD_HIDE_TOOL,
+         0x40080048,
+         0,
+         244,
+         264,
+         0,
+         L"",
+         8,
+         400,
          {
              {IDC_OPEN_PRIVATE, L"Button", L"打开隐藏目录", 0, 53, 45, 62, 35, 0x50010000, 0},
              {IDC_CLOSE_PRIVATE, L"Button", L"关闭隐藏目录", 0, 54, 117, 64, 35, 0x50010000, 0},
          }},
-        {"CreatePassword", IDD_PASSWD, 0x80C800C8, 0, 176, 105, 0, L"密码", 8, 400,
+        {"CreatePassword",
+         IDD_PASSWD,
+         0x80C800C8,
+         0,
+         176,
+         105,
+         0,
+         L"密码",
+         8,
+         400,
          {
              {IDOK, L"Button", L"确定", 0, 59, 73, 50, 14, 0x50010001, 0},
              {IDCANCEL, L"Button", L"取消", 0, 117, 73, 50, 14, 0x50010000, 0},
              {IDC_PASSWORD_EDIT, L"Edit", L"", 0, 32, 34, 119, 21, 0x508100A0, 0},
              {-1, L"Button", L"请在此处输入您要创建的密码", 0, 7, 7, 162, 91, 0x50000007, 0},
          }},
-        {"EnterPassword", IDD_CHECK_PASSWD, 0x80C800C8, 0, 184, 102, 0, L"请输入密码", 8, 400,
+        {"EnterPassword",
+         IDD_CHECK_PASSWD,
+         0x80C800C8,
+         0,
+         184,
+         102,
+         0,
+         L"请输入密码",
+         8,
+         400,
          {
              {IDOK, L"Button", L"确定", 0, 71, 68, 50, 14, 0x50010001, 0},
              {IDCANCEL, L"Button", L"取消", 0, 127, 68, 50, 14, 0x50010000, 0},
@@ -401,13 +478,15 @@ std::vector<MenuEntry> ReadMenu(HMENU menu) {
 class MenuTest : public testing::Test {
 protected:
     void TearDown() override {
-        if (m_menu != nullptr) DestroyMenu(m_menu);
+        if (m_menu != nullptr)
+            DestroyMenu(m_menu);
     }
     // The single popup of a menu resource: checks the bar entry and returns the popup's items.
     std::vector<MenuEntry> LoadPopup(WORD id, const wchar_t* caption) {
         m_menu = LoadMenuW(Module(), MAKEINTRESOURCEW(id));
         EXPECT_NE(m_menu, nullptr) << "menu " << id << " does not load";
-        if (m_menu == nullptr) return {};
+        if (m_menu == nullptr)
+            return {};
         std::vector<MenuEntry> bar = ReadMenu(m_menu);
         EXPECT_EQ(bar.size(), 1u);
         if (bar.size() != 1 || bar[0].subMenu == nullptr) {
@@ -423,10 +502,11 @@ protected:
 
 TEST_F(MenuTest, EntryMenuHoldsTheTenEntryCommandsInOrder) {
     const std::vector<std::pair<UINT, std::wstring>> wanted = {
-        {ID_ENTRY_DELETE, L"删除图标"},   {ID_ENTRY_LOCATE, L"定位文件"},  {ID_ENTRY_OPEN, L"打开"},
-        {ID_ENTRY_CUT, L"剪切"},          {ID_ENTRY_PASTE, L"黏贴"},       {ID_ENTRY_HOTKEY, L"设置热键"},
-        {ID_ENTRY_EDIT_INFO, L"修改资料"}, {ID_ENTRY_MOVE_UP, L"上移图标"}, {ID_ENTRY_MOVE_DOWN, L"下移图标"},
-        {ID_DESKTOP_SHORTCUT, L"创建桌面快捷方式"},
+        {ID_ENTRY_DELETE, L"删除图标"},    {ID_ENTRY_LOCATE, L"定位文件"},
+        {ID_ENTRY_OPEN, L"打开"},          {ID_ENTRY_CUT, L"剪切"},
+        {ID_ENTRY_PASTE, L"黏贴"},         {ID_ENTRY_HOTKEY, L"设置热键"},
+        {ID_ENTRY_EDIT_INFO, L"修改资料"}, {ID_ENTRY_MOVE_UP, L"上移图标"},
+        {ID_ENTRY_MOVE_DOWN, L"下移图标"}, {ID_DESKTOP_SHORTCUT, L"创建桌面快捷方式"},
     };
     std::vector<MenuEntry> items = LoadPopup(IDR_ENTRY_MENU, L"da");
     ASSERT_EQ(items.size(), wanted.size());
@@ -503,7 +583,8 @@ std::vector<GroupIconEntry> ReadGroupIcon(WORD id) {
     EXPECT_EQ(reader.Read<WORD>(), 1) << "group icon " << id << " type";
     WORD count = reader.Read<WORD>();
     std::vector<GroupIconEntry> entries;
-    for (WORD i = 0; i < count && !reader.overrun(); ++i) entries.push_back(reader.Read<GroupIconEntry>());
+    for (WORD i = 0; i < count && !reader.overrun(); ++i)
+        entries.push_back(reader.Read<GroupIconEntry>());
     EXPECT_FALSE(reader.overrun()) << "group icon " << id << " is cut short";
     return entries;
 }
@@ -554,7 +635,8 @@ TEST(IconResources, ImagesAreBitmapsWithMasksMatchingTheirAlpha) {
                     const BYTE* bgra = colour + (static_cast<size_t>(y) * size + x) * 4;
                     bool masked = (mask[y * maskStride + x / 8] & (0x80 >> (x % 8))) != 0;
                     bool clear = bgra[3] == 0;
-                    if (masked != clear || (clear && (bgra[0] | bgra[1] | bgra[2]) != 0)) ++mismatches;
+                    if (masked != clear || (clear && (bgra[0] | bgra[1] | bgra[2]) != 0))
+                        ++mismatches;
                     opaque += bgra[3] == 255;
                     transparent += clear;
                 }
@@ -573,8 +655,10 @@ struct IconImageSize {
 
 IconImageSize LoadIconSize(WORD id, int cx, int cy) {
     IconImageSize result;
-    auto icon = static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
-    if (icon == nullptr) return result;
+    auto icon =
+        static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+    if (icon == nullptr)
+        return result;
     ICONINFO info = {};
     if (GetIconInfo(icon, &info)) {
         BITMAP bitmap = {};
@@ -685,10 +769,12 @@ protected:
         InitCommonControlsEx(&init);
         m_host = CreateWindowExW(0, L"Static", L"host", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, Module(),
                                  nullptr);
-        if (m_host == nullptr) GTEST_SKIP() << "no window station to create windows on";
+        if (m_host == nullptr)
+            GTEST_SKIP() << "no window station to create windows on";
     }
     void TearDown() override {
-        if (m_host != nullptr) DestroyWindow(m_host);
+        if (m_host != nullptr)
+            DestroyWindow(m_host);
     }
 
     HWND m_host = nullptr;
@@ -703,13 +789,15 @@ TEST_F(DialogInstanceTest, EveryTemplateBuildsItsControls) {
         HWND dialog = CreateDialogParamW(Module(), MAKEINTRESOURCEW(want.id), parent, QuietDialogProc, 0);
         ASSERT_NE(dialog, nullptr) << "error " << GetLastError();
         for (const ExpectedControl& control : want.controls) {
-            if (control.id == -1) continue;
+            if (control.id == -1)
+                continue;
             HWND child = GetDlgItem(dialog, control.id);
             ASSERT_NE(child, nullptr) << "control " << control.id;
             WCHAR name[64] = {}, text[64] = {};
             GetClassNameW(child, name, ARRAYSIZE(name));
             GetWindowTextW(child, text, ARRAYSIZE(text));
-            EXPECT_TRUE(SameClass(name, control.windowClass)) << "control " << control.id << ": " << Utf8(name);
+            EXPECT_TRUE(SameClass(name, control.windowClass))
+                << "control " << control.id << ": " << Utf8(name);
             EXPECT_TEXT(text, control.text);
         }
         if (want.menuId != 0) {
