@@ -67,22 +67,28 @@ wine_start_xvfb() {
 wine_ensure_prefix() {
     local done=$WINE_STATE/prefix.done
     [ -f "$done" ] && [ -f "$WINEPREFIX/system.reg" ] && return 0
-    rm -rf "$WINEPREFIX" "$done"
-    local start
+    local start attempt
     start=$(wine_env_now)
-    wine_env_log "creating Wine prefix $WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wine regedit /S "$WINE_ENV_ROOT/cmake/wine-test-settings.reg" >/dev/null 2>&1
-    wine regedit /S "$WINE_ENV_ROOT/cmake/cjk-fontlink.reg" >/dev/null 2>&1
-    wineserver -w
+    # Under CPU emulation a first Wine start now and then fails to map its shared memory; a fresh
+    # attempt succeeds.
+    for attempt in 1 2 3; do
+        rm -rf "$WINEPREFIX" "$done"
+        wine_env_log "creating Wine prefix $WINEPREFIX (attempt $attempt)"
+        wineboot -i >/dev/null 2>&1 || true
+        wine regedit /S "$WINE_ENV_ROOT/cmake/wine-test-settings.reg" >/dev/null 2>&1 || true
+        wine regedit /S "$WINE_ENV_ROOT/cmake/cjk-fontlink.reg" >/dev/null 2>&1 || true
+        wineserver -w || true
+        [ -f "$WINEPREFIX/system.reg" ] && break
+        wineserver -k >/dev/null 2>&1 || true
+    done
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wine_env_log "Wine prefix creation failed"
+        return 1
+    fi
     # Wine does not pick up its own Marlett from its data folder here; without it caption buttons,
     # menu check marks and arrows are drawn as plain letters.
     if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
         cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-    fi
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        wine_env_log "Wine prefix creation failed"
-        return 1
     fi
     touch "$done"
     wine_env_log "Wine prefix created in $(wine_env_elapsed "$start") s"
