@@ -9,9 +9,20 @@
 
 namespace {
 
+struct TemporaryDcMap {
+    // Temporaries never own their DC, also when the thread ends with some still handed out.
+    ~TemporaryDcMap() {
+        for (auto& entry : map) {
+            entry.second->m_hDC = nullptr;
+        }
+    }
+
+    std::unordered_map<HDC, std::unique_ptr<CDC>> map;
+};
+
 std::unordered_map<HDC, std::unique_ptr<CDC>>& TemporaryDcs() {
-    thread_local std::unordered_map<HDC, std::unique_ptr<CDC>> temporary;
-    return temporary;
+    thread_local TemporaryDcMap temporary;
+    return temporary.map;
 }
 
 }  // namespace

@@ -9,6 +9,13 @@
 namespace {
 
 struct MenuThreadState {
+    // Temporaries never own their menu, also when the thread ends with some still handed out.
+    ~MenuThreadState() {
+        for (auto& entry : temporary) {
+            entry.second->m_hMenu = nullptr;
+        }
+    }
+
     std::unordered_map<HMENU, CMenu*> permanent;
     std::unordered_map<HMENU, std::unique_ptr<CMenu>> temporary;
 };

@@ -13,6 +13,13 @@ namespace {
 
 // Per-thread window bookkeeping: windows belong to the thread that made them.
 struct WindowThreadState {
+    // Temporaries never own their window, also when the thread ends with some still handed out.
+    ~WindowThreadState() {
+        for (auto& entry : temporary) {
+            entry.second->m_hWnd = nullptr;
+        }
+    }
+
     std::unordered_map<HWND, CWnd*> permanent;
     std::unordered_map<HWND, std::unique_ptr<CWnd>> temporary;
     CWnd* windowBeingCreated = nullptr;
