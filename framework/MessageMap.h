@@ -62,6 +62,11 @@ protected:                                        \
 
 #define AFX_TARGET(t) (static_cast<ThisClass*>(t))
 
+// The signed client coordinates packed into a mouse message's LPARAM.
+inline POINT AfxPointFromLParam(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
 // ---- Commands and control notifications (WM_COMMAND) ------------------------------------------
 
 #define ON_COMMAND(id, memberFxn)                                          \
@@ -167,3 +172,132 @@ protected:                                        \
          AFX_TARGET(t)->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(a.wParam))); \
          return TRUE;                                                                   \
      }},
+
+// ---- Mouse, keyboard focus and activation ------------------------------------------------------
+
+// void OnMouseMove(UINT flags, POINT point)   (point in client coordinates)
+#define ON_WM_MOUSEMOVE()                                                                       \
+    {WM_MOUSEMOVE, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                \
+         AFX_TARGET(t)->OnMouseMove(static_cast<UINT>(a.wParam), AfxPointFromLParam(a.lParam)); \
+         return TRUE;                                                                           \
+     }},
+
+// void OnMouseLeave()   (result 0)
+#define ON_WM_MOUSELEAVE()                                                        \
+    {WM_MOUSELEAVE, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL { \
+         AFX_TARGET(t)->OnMouseLeave();                                           \
+         *a.result = 0;                                                           \
+         return TRUE;                                                             \
+     }},
+
+// BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
+#define ON_WM_SETCURSOR()                                                                           \
+    {WM_SETCURSOR, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                    \
+         *a.result = AFX_TARGET(t)->OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(a.wParam)), \
+                                                LOWORD(a.lParam), HIWORD(a.lParam));                \
+         return TRUE;                                                                               \
+     }},
+
+// BOOL OnEraseBkgnd(CDC* dc)   (nonzero: the background is erased)
+#define ON_WM_ERASEBKGND()                                                                          \
+    {WM_ERASEBKGND, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                   \
+         *a.result = AFX_TARGET(t)->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(a.wParam))); \
+         return TRUE;                                                                               \
+     }},
+
+// void OnKillFocus(CWnd* newWnd)
+#define ON_WM_KILLFOCUS()                                                                \
+    {WM_KILLFOCUS, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {         \
+         AFX_TARGET(t)->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(a.wParam))); \
+         return TRUE;                                                                    \
+     }},
+
+// void OnEnable(BOOL enable)
+#define ON_WM_ENABLE()                                                        \
+    {WM_ENABLE, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL { \
+         AFX_TARGET(t)->OnEnable(static_cast<BOOL>(a.wParam));                \
+         return TRUE;                                                         \
+     }},
+
+// void OnActivate(UINT state, CWnd* other, BOOL minimized)
+#define ON_WM_ACTIVATE()                                                                                 \
+    {WM_ACTIVATE, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                          \
+         AFX_TARGET(t)->OnActivate(LOWORD(a.wParam), CWnd::FromHandle(reinterpret_cast<HWND>(a.lParam)), \
+                                   HIWORD(a.wParam) != 0);                                               \
+         return TRUE;                                                                                    \
+     }},
+
+// void OnActivateApp(BOOL active, DWORD threadId)
+#define ON_WM_ACTIVATEAPP()                                                                       \
+    {WM_ACTIVATEAPP, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                \
+         AFX_TARGET(t)->OnActivateApp(static_cast<BOOL>(a.wParam), static_cast<DWORD>(a.lParam)); \
+         return TRUE;                                                                             \
+     }},
+
+// void OnCaptureChanged(CWnd* wnd)   (wnd: the window taking the capture)
+#define ON_WM_CAPTURECHANGED()                                                                \
+    {WM_CAPTURECHANGED, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {         \
+         AFX_TARGET(t)->OnCaptureChanged(CWnd::FromHandle(reinterpret_cast<HWND>(a.lParam))); \
+         return TRUE;                                                                         \
+     }},
+
+// void OnCancelMode()
+#define ON_WM_CANCELMODE()                                                      \
+    {WM_CANCELMODE, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL { \
+         AFX_TARGET(t)->OnCancelMode();                                         \
+         return TRUE;                                                           \
+     }},
+
+// UINT OnGetDlgCode()
+#define ON_WM_GETDLGCODE()                                                        \
+    {WM_GETDLGCODE, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL { \
+         *a.result = static_cast<LRESULT>(AFX_TARGET(t)->OnGetDlgCode());         \
+         return TRUE;                                                             \
+     }},
+
+// void OnSysColorChange()
+#define ON_WM_SYSCOLORCHANGE()                                                      \
+    {WM_SYSCOLORCHANGE, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL { \
+         AFX_TARGET(t)->OnSysColorChange();                                         \
+         return TRUE;                                                               \
+     }},
+
+// ---- Menus ------------------------------------------------------------------------------------
+
+// void OnMeasureItem(int controlId, LPMEASUREITEMSTRUCT item)   (result TRUE)
+#define ON_WM_MEASUREITEM()                                                             \
+    {WM_MEASUREITEM, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {      \
+         AFX_TARGET(t)->OnMeasureItem(static_cast<int>(a.wParam),                       \
+                                      reinterpret_cast<LPMEASUREITEMSTRUCT>(a.lParam)); \
+         *a.result = TRUE;                                                              \
+         return TRUE;                                                                   \
+     }},
+
+// void OnInitMenuPopup(CMenu* popup, UINT index, BOOL systemMenu)
+#define ON_WM_INITMENUPOPUP()                                                                 \
+    {WM_INITMENUPOPUP, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {          \
+         AFX_TARGET(t)->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(a.wParam)), \
+                                        LOWORD(a.lParam), HIWORD(a.lParam) != 0);             \
+         return TRUE;                                                                         \
+     }},
+
+// LRESULT OnMenuChar(UINT ch, UINT flags, CMenu* menu)
+#define ON_WM_MENUCHAR()                                                                              \
+    {WM_MENUCHAR, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs& a) -> BOOL {                       \
+         *a.result = AFX_TARGET(t)->OnMenuChar(LOWORD(a.wParam), HIWORD(a.wParam),                    \
+                                               CMenu::FromHandle(reinterpret_cast<HMENU>(a.lParam))); \
+         return TRUE;                                                                                 \
+     }},
+
+// ---- Life of the window -----------------------------------------------------------------------
+
+// void OnDestroy()
+#define ON_WM_DESTROY()                                                      \
+    {WM_DESTROY, 0, 0, 0, [](CCmdTarget* t, const AfxMessageArgs&) -> BOOL { \
+         AFX_TARGET(t)->OnDestroy();                                         \
+         return TRUE;                                                        \
+     }},
+
+// A message whose number is only known at run time (RegisterWindowMessageW). `messageExpr` is
+// evaluated once, when the class's map is first used. Handler: LRESULT fn(WPARAM, LPARAM).
+#define ON_REGISTERED_MESSAGE(messageExpr, memberFxn) ON_MESSAGE(messageExpr, memberFxn)

@@ -377,6 +377,42 @@ void CWnd::OnSetFocus(CWnd*) { Default(); }
 
 void CWnd::OnSize(UINT, int, int) { Default(); }
 
+void CWnd::OnKillFocus(CWnd*) { Default(); }
+
+void CWnd::OnMouseMove(UINT, POINT) { Default(); }
+
+void CWnd::OnMouseLeave() { Default(); }
+
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
+
+BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
+
+void CWnd::OnEnable(BOOL) { Default(); }
+
+void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
+
+void CWnd::OnActivateApp(BOOL, DWORD) { Default(); }
+
+void CWnd::OnCaptureChanged(CWnd*) { Default(); }
+
+void CWnd::OnCancelMode() { Default(); }
+
+UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
+
+void CWnd::OnSysColorChange() { Default(); }
+
+void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
+
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
+
+LRESULT CWnd::OnMenuChar(UINT, UINT, CMenu*) { return Default(); }
+
+void CWnd::OnDestroy() { Default(); }
+
+void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
+
+void CWnd::OnDropFiles(HDROP) { Default(); }
+
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
 

@@ -5,6 +5,7 @@
 #include "framework/CmdTarget.h"
 #include "framework/String.h"
 
+class CDC;
 class CMenu;
 
 class CWnd : public CCmdTarget {
@@ -87,8 +88,27 @@ protected:
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
     // Default handlers that message-map entries of derived classes may name.
+    // Each runs the default processing of the message being handled.
     void OnSetFocus(CWnd* oldWnd);
     void OnSize(UINT type, int cx, int cy);
+    void OnKillFocus(CWnd* newWnd);
+    void OnMouseMove(UINT flags, POINT point);
+    void OnMouseLeave();
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnEnable(BOOL enable);
+    void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    void OnActivateApp(BOOL active, DWORD threadId);
+    void OnCaptureChanged(CWnd* wnd);
+    void OnCancelMode();
+    UINT OnGetDlgCode();
+    void OnSysColorChange();
+    void OnMeasureItem(int controlId, LPMEASUREITEMSTRUCT item);
+    void OnInitMenuPopup(CMenu* popup, UINT index, BOOL systemMenu);
+    LRESULT OnMenuChar(UINT ch, UINT flags, CMenu* menu);
+    void OnDestroy();
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnDropFiles(HDROP drop);
 
     // Windows created by the framework (dialogs) are bound from the creation hook, before their
     // first message; between HookWindowCreate and UnhookWindowCreate the next window made on
