@@ -1,10 +1,9 @@
 // drop_soak_bench.exe [ENTRIES] [BATCH]: drops ENTRIES files (10,000 by default) on the "常用软件" page
 // in WM_DROPFILES blocks of BATCH paths (100), as the shell delivers them, and reports the time per
-// entry and the objects each entry leaves behind. The process's object counts cannot be read on
-// every system, so leaks are measured as lost headroom: before and after the soak, count how many
-// more icons (USER objects) and brushes (GDI objects) the process can still make before making
-// fails, then free them again. Headline "drop_soak objects per entry: X" (lost headroom of both
-// kinds, divided by the entries); the image list's own images are no per-entry objects.
+// entry and the objects each entry leaves behind, measured as lost headroom (bench/common/Headroom.h).
+// Headline "drop_soak objects per entry: X" (lost headroom of both kinds, divided by the entries);
+// the image list's own images are no per-entry objects.
+#include "bench/common/Headroom.h"
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
 #include "tests/common/DropFiles.h"
@@ -15,7 +14,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,58 +21,11 @@ namespace {
 
 constexpr int kDefaultEntries = 10000;
 constexpr int kDefaultBatch = 100;
-constexpr int kHeadroomCap = 200000;
 constexpr int kTypeCount = 8;
 
-double NowMs() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-int IconHeadroom() {
-    BYTE andMask[32 * 32 / 8];
-    BYTE xorMask[32 * 32 / 8];
-    std::memset(andMask, 0xFF, sizeof(andMask));
-    std::memset(xorMask, 0x00, sizeof(xorMask));
-    std::vector<HICON> icons;
-    icons.reserve(40000);
-    while (static_cast<int>(icons.size()) < kHeadroomCap) {
-        HICON icon = CreateIcon(nullptr, 32, 32, 1, 1, andMask, xorMask);
-        if (icon == nullptr) {
-            break;
-        }
-        icons.push_back(icon);
-    }
-    for (HICON icon : icons) {
-        DestroyIcon(icon);
-    }
-    return static_cast<int>(icons.size());
-}
-
-int BrushHeadroom() {
-    std::vector<HBRUSH> brushes;
-    brushes.reserve(40000);
-    while (static_cast<int>(brushes.size()) < kHeadroomCap) {
-        HBRUSH brush = CreateSolidBrush(RGB(brushes.size() & 0xFF, 0x40, 0x80));
-        if (brush == nullptr) {
-            break;
-        }
-        brushes.push_back(brush);
-    }
-    for (HBRUSH brush : brushes) {
-        DeleteObject(brush);
-    }
-    return static_cast<int>(brushes.size());
-}
-
-struct CHeadroom {
-    int icons;
-    int brushes;
-};
-
-CHeadroom MeasureHeadroom() { return {IconHeadroom(), BrushHeadroom()}; }
+using bench::CHeadroom;
+using bench::MeasureHeadroom;
+using bench::NowMs;
 
 // Names in no particular order, of the kinds a user drops: programs, documents, shortcuts,
 // pictures, folders.
