@@ -179,9 +179,10 @@ void CFileToolDlg::OnUpdateDesktopShortcut(CCmdUI*) {
     const int row = m_list.GetSelectionMark();
     const CString path = m_list.GetItemText(row, 1);
     const CString target = m_list.GetItemText(row, 2);
-    // The save replaces whatever is at the path, so it runs only where nothing is. A path too long
-    // for the existence check is left alone.
-    if (path.GetLength() >= kPathCapacity || PathFileExistsW(path)) {
+    // Dropped rows and the hint have no target: a link to nothing would only be litter. The save
+    // replaces whatever is at the path, so it runs only where nothing is. A path too long for the
+    // existence check is left alone.
+    if (target.IsEmpty() || path.GetLength() >= kPathCapacity || PathFileExistsW(path)) {
         return;
     }
     CreateShortcutFile(target, path);
