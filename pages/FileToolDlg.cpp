@@ -117,7 +117,6 @@ void CFileToolDlg::LoadDesktopEntries() {
     // Rows are gathered first and offered to the sorted list in descending order of their names: a
     // sorted list may look for each new row's place from its top, and then every row lands at once.
     std::vector<CDesktopEntry> entries;
-    int nextImage = 0;
     LPITEMIDLIST fetched = nullptr;
     while (items && items->Next(1, &fetched, nullptr) == S_OK) {
         const CItemIdList item(fetched);
@@ -131,7 +130,6 @@ void CFileToolDlg::LoadDesktopEntries() {
             continue;  // not a shortcut, or not to a program
         }
         entry.image = AppendEntryIcon(entry.path);
-        nextImage = entry.image + 1;
         entries.push_back(std::move(entry));
     }
     items.Release();
@@ -146,8 +144,10 @@ void CFileToolDlg::LoadDesktopEntries() {
 
     HICON hint = LoadIconW(AfxFindResourceHandle(MAKEINTRESOURCEW(IDI_DRAG_HINT), RT_GROUP_ICON),
                            MAKEINTRESOURCEW(IDI_DRAG_HINT));  // shared: not destroyed
-    m_imageList.Add(hint);
-    m_list.InsertItem(LVIF_TEXT | LVIF_IMAGE, nextImage, kHintText, 0, 0, nextImage, 0);
+    // The hint shows the picture its own add made: an entry whose icon could not be added leaves
+    // no image behind, so counting on from the entries would point at another entry's picture.
+    const int hintImage = m_imageList.Add(hint);
+    InsertLauncherEntry(m_list, hintImage, kHintText, hintImage, nullptr, nullptr);
 }
 
 // The entry commands act on the list's selection mark: the entry most recently selected or
@@ -179,9 +179,10 @@ void CFileToolDlg::OnUpdateDesktopShortcut(CCmdUI*) {
     const int row = m_list.GetSelectionMark();
     const CString path = m_list.GetItemText(row, 1);
     const CString target = m_list.GetItemText(row, 2);
-    // The save replaces whatever is at the path, so it runs only where nothing is. A path too long
-    // for the existence check is left alone.
-    if (path.GetLength() >= kPathCapacity || PathFileExistsW(path)) {
+    // Dropped rows and the hint have no target: a link to nothing would only be litter. The save
+    // replaces whatever is at the path, so it runs only where nothing is. A path too long for the
+    // existence check is left alone.
+    if (target.IsEmpty() || path.GetLength() >= kPathCapacity || PathFileExistsW(path)) {
         return;
     }
     CreateShortcutFile(target, path);

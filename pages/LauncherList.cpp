@@ -11,11 +11,15 @@ void PrepareLauncherList(CListCtrl& list, CImageList& images) {
 
 int InsertLauncherEntry(CListCtrl& list, int requestedIndex, LPCWSTR name, int image, LPCWSTR path,
                         LPCWSTR target) {
-    const int row = list.InsertItem(LVIF_TEXT | LVIF_IMAGE, requestedIndex, name, 0, 0, image, 0);
+    // A failed image add hands in -1, which names no place to insert at; such a row still goes in.
+    const int at = requestedIndex < 0 ? list.GetItemCount() : requestedIndex;
+    const int row = list.InsertItem(LVIF_TEXT | LVIF_IMAGE, at, name, 0, 0, image, 0);
     if (row < 0) {
         return row;  // no row to carry the texts
     }
-    list.SetItemText(row, 1, path);
+    if (path != nullptr) {
+        list.SetItemText(row, 1, path);
+    }
     if (target != nullptr) {
         list.SetItemText(row, 2, target);
     }

@@ -8,7 +8,7 @@
 void PrepareLauncherList(CListCtrl& list, CImageList& images);
 
 // Inserts one launcher entry and sets its sub-items on the row the list actually made (a sorted
-// list places it by its name, whatever `requestedIndex` says). `target` may be nullptr: then
-// sub-item 2 is left empty. Returns the row's index, -1 if the insert failed.
+// list places it by its name, whatever `requestedIndex` says). `path` and `target` may be nullptr:
+// then sub-item 1 or 2 is left empty. Returns the row's index, -1 if the insert failed.
 int InsertLauncherEntry(CListCtrl& list, int requestedIndex, LPCWSTR name, int image, LPCWSTR path,
                         LPCWSTR target);

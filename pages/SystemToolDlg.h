@@ -9,6 +9,7 @@ public:
     enum { IDD = IDD_SYSTEM_TOOL };
 
     CSystemToolDlg();
+    ~CSystemToolDlg() override;
 
     CListCtrl m_list;
     CImageList m_imageList;
@@ -16,6 +17,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -170,9 +170,11 @@ TEST_F(MainWindowTest, SearchButtonOpensTheResultsPageForTheTypedText) {
     const RecordedShellCall& call = ShellCallRecorder::Calls()[0];
     EXPECT_EQ(m_dialog.m_hWnd, call.owner);
     EXPECT_EQ(L"open", call.verb);
-    wchar_t expected[kSearchAddressCapacity] = {};
-    ComposeSearchAddress(L"百度我是你大爷", expected, kSearchAddressCapacity);
-    EXPECT_EQ(expected, call.file);
+    EXPECT_EQ(
+        L"http://www.baidu.com/s?wd=%E7%99%BE%E5%BA%A6%E6%88%91%E6%98%AF%E4%BD%A0%E5%A4%A7%E7%88%B7"
+        L"&rsv_spt=1&issp=1&rsv_bp=0&ie=utf-8&tn=baiduhome_pg&rsv_sug3=3&rsv_sug=0&rsv_sug1=3"
+        L"&rsv_sug4=266&inputT=5488",
+        call.file);
     EXPECT_EQ(L"", call.parameters);
     EXPECT_EQ(L"", call.directory);
     EXPECT_EQ(SW_SHOWNORMAL, call.show);

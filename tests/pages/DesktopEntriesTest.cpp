@@ -52,6 +52,31 @@ std::vector<Expected> MakeMixedDesktop(DesktopFixture& desk) {
             {L"Kept.lnk", tool}};
 }
 
+// Lets the shell answer the first icon query only; every later one finds no icon, so that
+// entry's image add fails.
+class OnlyTheFirstIcon {
+public:
+    OnlyTheFirstIcon() : m_saved(AfxGetShellCalls().getFileInfo) {
+        s_answered = 0;
+        AfxGetShellCalls().getFileInfo = &Answer;
+    }
+    ~OnlyTheFirstIcon() { AfxGetShellCalls().getFileInfo = m_saved; }
+    OnlyTheFirstIcon(const OnlyTheFirstIcon&) = delete;
+    OnlyTheFirstIcon& operator=(const OnlyTheFirstIcon&) = delete;
+
+private:
+    static DWORD_PTR WINAPI Answer(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT size, UINT flags) {
+        if ((flags & SHGFI_ICON) != 0 && s_answered++ > 0) {
+            *info = SHFILEINFOW{};
+            return 0;
+        }
+        return SHGetFileInfoW(path, attributes, info, size, flags);
+    }
+
+    static inline int s_answered = 0;
+    DWORD_PTR(WINAPI* m_saved)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT);
+};
+
 class DesktopEntriesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -157,6 +182,28 @@ TEST_F(DesktopEntriesTest, AFullListCanBeScrolledAfterTheFillAndAfterDrops) {
     SCROLLINFO after = scroll;
     ASSERT_TRUE(GetScrollInfo(page.List(), SB_VERT, &after));
     EXPECT_GT(after.nMax, scroll.nMax) << "the scroll range did not grow with the dropped rows";
+}
+
+// Whichever entry comes second loses its icon; the hint row must still show its own picture, the
+// last one added, and not the first entry's.
+TEST_F(DesktopEntriesTest, TheHintRowShowsItsOwnIconWhenAnEntrysIconCouldNotBeAdded) {
+    const std::wstring tool = m_desk.TargetFile(L"bin\\tool.exe");
+    // Two types, so that the second entry's icon is asked of the shell rather than reused.
+    m_desk.Shortcut(L"Alpha.lnk", tool);
+    m_desk.Shortcut(L"Beta.dalvorinlink", tool);
+    std::vector<Row> rows;
+    int imageCount = 0;
+    {
+        OnlyTheFirstIcon firstOnly;
+        HostedPage<CFileToolDlg> page;
+        ASSERT_TRUE(page.Created());
+        rows = harness::ReadRows(page.List());
+        imageCount = harness::ImageCount(page.List());
+    }
+
+    EXPECT_EQ((std::vector<std::wstring>{L"Alpha.lnk", L"Beta.dalvorinlink", kHint}), harness::Names(rows));
+    ASSERT_EQ(2, imageCount) << "one entry's icon and the hint's";
+    EXPECT_EQ(1, rows[2].image);
 }
 
 TEST_F(DesktopEntriesTest, AnEmptyDesktopGivesOnlyTheHintRow) {

@@ -167,6 +167,22 @@ TEST_F(EntryCommandsTest, DesktopShortcutPutsAMissingShortcutBackWithItsRecorded
     EXPECT_EQ(0u, StartRecorder::Total());
 }
 
+// A dropped row records no target: once its file is gone, there is nothing to link to.
+TEST_F(EntryCommandsTest, DesktopShortcutOnARowWithoutATargetWritesNothing) {
+    const std::wstring dropped = m_desk.TargetFile(L"gone.txt", "text");
+    harness::Drop(List(), {dropped});
+    DesktopFixture::Remove(dropped);
+    const std::vector<std::wstring> desktopBefore = DesktopFixture::DesktopContents();
+
+    Mark(L"gone.txt");
+    Choose(ID_DESKTOP_SHORTCUT);
+    Mark(kHint);
+    Choose(ID_DESKTOP_SHORTCUT);
+
+    EXPECT_FALSE(fixture::Exists(dropped));
+    EXPECT_EQ(desktopBefore, DesktopFixture::DesktopContents());
+}
+
 TEST_F(EntryCommandsTest, CommandsBeforeAnySelectionActOnNoRow) {
     ASSERT_EQ(-1, SendMessageW(List(), LVM_GETSELECTIONMARK, 0, 0));
     const std::vector<std::wstring> desktopBefore = DesktopFixture::DesktopContents();

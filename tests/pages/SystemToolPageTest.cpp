@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using harness::HostedPage;
 using harness::StartRecorder;
 
@@ -38,4 +40,32 @@ TEST(SystemToolPage, ClicksAndMenuCommandsDoNothing) {
     EXPECT_EQ(0u, StartRecorder::Total());
     EXPECT_EQ(1, harness::RowCount(page.List()));
     EXPECT_EQ(L"d://BigFoot.exe", harness::ItemText(page.List(), 0, 0));
+}
+
+// The list destroys its own image list when it goes (its template does not share image lists);
+// the page object, gone later, must not destroy that handle again: by then it may be a new list's.
+TEST(SystemToolPage, GoingAwayLeavesAnImageListMadeAfterItsWindowAlone) {
+    std::vector<HIMAGELIST> later;
+    {
+        HostedPage<CSystemToolDlg> page;
+        ASSERT_TRUE(page.Created());
+        ASSERT_EQ(page.Get().m_imageList.GetSafeHandle(), ListView_GetImageList(page.List(), LVSIL_NORMAL));
+        page.Get().DestroyWindow();
+        EXPECT_EQ(nullptr, page.Get().m_imageList.GetSafeHandle()) << "the page still holds the freed handle";
+
+        // Lists of the same kind, made where the freed one's handle may come back.
+        HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+        for (int i = 0; i < 4; ++i) {
+            later.push_back(ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 1, 0));
+            ImageList_ReplaceIcon(later.back(), -1, icon);
+        }
+    }
+    for (HIMAGELIST list : later) {
+        int cx = 0;
+        int cy = 0;
+        EXPECT_TRUE(ImageList_GetIconSize(list, &cx, &cy));
+        EXPECT_EQ(32, cx);
+        EXPECT_EQ(1, ImageList_GetImageCount(list));
+        ImageList_Destroy(list);
+    }
 }
