@@ -152,6 +152,10 @@ void CHoverButton::SetGreyDisabledBitmap(BOOL grey) {
 // The button owns the cursor: a shared cursor (LoadCursor) must be copied before it is handed in.
 void CHoverButton::SetButtonCursor(HCURSOR cursor) {
     if (m_cursor != nullptr && m_cursor != cursor) {
+        // Windows refuses to destroy the cursor on screen: put the arrow up first.
+        if (::GetCursor() == m_cursor) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        }
         ::DestroyCursor(m_cursor);
     }
     m_cursor = cursor;
@@ -727,7 +731,8 @@ int CHoverButton::AssignBitmaps(HBITMAP bitmapIn, HBITMAP bitmapOut, COLORREF tr
 BOOL CHoverButton::StoreBitmap(HBITMAP bitmap, COLORREF transparent, BitmapImage& image) {
     image.bitmap = bitmap;
     BITMAP info = {};
-    if (::GetObjectW(bitmap, sizeof(info), &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0) {
+    if (::GetObjectType(bitmap) != OBJ_BITMAP || ::GetObjectW(bitmap, sizeof(info), &info) == 0 ||
+        info.bmWidth <= 0 || info.bmHeight <= 0) {
         return FALSE;
     }
     CBitmap mask;
