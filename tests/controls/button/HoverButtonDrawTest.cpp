@@ -163,6 +163,22 @@ TEST(HoverButtonDraw, IconPairFollowsTheStateAndADisabledIconIsEmbossed) {
     EXPECT_EQ(kIconColor, lit.At(kW / 2, kH / 2));
     disabled.Draw(h.button, ODS_DISABLED);
     EXPECT_TRUE(IsEmpty(disabled.BoxOf(kIconColor)));
+    Surface nothing(0, 0);  // a button of no size: nothing to draw, nothing to fail
+    nothing.Draw(h.button, ODS_DISABLED | ODS_FOCUS);
+
+    // One handle given twice, or given again while held, is owned once and stays valid.
+    HICON icon = MakeSolidIcon(kIconColor);
+    ASSERT_EQ(0, h.button.AssignIcons(icon, icon));
+    ASSERT_NE(h.button.m_icons[0].icon, h.button.m_icons[1].icon);
+    HICON copy = h.button.m_icons[1].icon;
+    ASSERT_EQ(0, h.button.AssignIcons(icon, nullptr));
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_FALSE(GetIconInfo(copy, &info));
+    ASSERT_EQ(0, h.button.AssignIcons(nullptr, nullptr));
+    EXPECT_FALSE(GetIconInfo(icon, &info));
 }
 
 TEST(HoverButtonDraw, GreyCopyKeepsSizeMaskAndBlackWhateverTheHotSpot) {
@@ -190,6 +206,8 @@ TEST(HoverButtonDraw, GreyCopyKeepsSizeMaskAndBlackWhateverTheHotSpot) {
         ICONINFO source = {FALSE, hotSpot, hotSpot, static_cast<HBITMAP>(mask.m_hObject),
                            static_cast<HBITMAP>(picture.m_hObject)};
         HICON icon = CreateIconIndirect(&source);
+        ASSERT_EQ(0, h.button.AssignIcons(CopyIcon(icon), nullptr));
+        EXPECT_EQ(static_cast<DWORD>(kSide), h.button.m_icons[0].width);  // measured, not 2 x hot spot
         HICON grey = h.button.MakeGreyIcon(icon);
         ASSERT_NE(nullptr, grey);
         ICONINFO info = {};
