@@ -53,8 +53,11 @@ CHoverButton::CHoverButton() {
     m_colors[BTN_TEXT_FOCUS] = ::GetSysColor(COLOR_BTNTEXT);
 }
 
+// The snapshot's bitmap is put out of its DC here; the members delete both afterwards.
 CHoverButton::~CHoverButton() {
-    DropParentSnapshot();
+    if (m_backDC.m_hDC != nullptr && m_oldBackBitmap != nullptr) {
+        m_backDC.SelectObject(m_oldBackBitmap);
+    }
     ReleaseImages();
     SetButtonCursor(nullptr);
     if (m_dropMenu.m_hMenu != nullptr) {
@@ -88,9 +91,7 @@ void CHoverButton::SetFlatLook(BOOL flat) {
     if (!flat) {
         m_hover = FALSE;  // only a flat button can be lit; nothing would unlight it later
     }
-    if (m_hWnd != nullptr) {
-        InvalidateRect(nullptr, TRUE);
-    }
+    Repaint();
 }
 
 BOOL CHoverButton::SetColor(int slot, COLORREF color, BOOL repaint) {
@@ -98,8 +99,8 @@ BOOL CHoverButton::SetColor(int slot, COLORREF color, BOOL repaint) {
         return FALSE;
     }
     m_colors[slot] = color;
-    if (repaint && m_hWnd != nullptr) {
-        InvalidateRect(nullptr, TRUE);
+    if (repaint) {
+        Repaint();
     }
     return TRUE;
 }
@@ -113,40 +114,30 @@ BOOL CHoverButton::SetImageAlign(BYTE align) {
         return FALSE;
     }
     m_imageAlign = align;
-    if (m_hWnd != nullptr) {
-        InvalidateRect(nullptr, TRUE);
-    }
+    Repaint();
     return TRUE;
 }
 
 void CHoverButton::SetDrawBorder(BOOL draw) {
     m_drawBorder = draw;
-    if (m_hWnd != nullptr) {
-        InvalidateRect(nullptr, TRUE);
-    }
+    Repaint();
 }
 
 void CHoverButton::SetFlatFocusRect(BOOL draw) {
     m_flatFocusRect = draw;
-    if (m_hWnd != nullptr) {
-        InvalidateRect(nullptr, TRUE);
-    }
+    Repaint();
 }
 
 void CHoverButton::SetTransparent(BOOL transparent) {
     m_transparent = transparent;
-    if (m_hWnd != nullptr) {
-        InvalidateRect(nullptr, TRUE);
-    }
+    Repaint();
 }
 
 void CHoverButton::SetTrackInactive(BOOL track) { m_trackInactive = track; }
 
 void CHoverButton::SetGreyDisabledBitmap(BOOL grey) {
     m_greyDisabledBitmap = grey;
-    if (m_hWnd != nullptr) {
-        InvalidateRect(nullptr, TRUE);
-    }
+    Repaint();
 }
 
 // The button owns the cursor: a shared cursor (LoadCursor) must be copied before it is handed in.
@@ -270,7 +261,7 @@ void CHoverButton::OnMouseMove(UINT flags, POINT point) {
         return;
     }
     m_hover = TRUE;
-    InvalidateRect(nullptr, TRUE);
+    Repaint();
     TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, 0};
     _TrackMouseEvent(&track);
 }
@@ -286,7 +277,7 @@ BOOL CHoverButton::OnClicked() {
     SetFocus();
     if (m_checkBoxMode) {
         m_checkState = m_checkState == 0 ? 1 : 0;
-        InvalidateRect(nullptr, TRUE);
+        Repaint();
         return FALSE;
     }
     if (m_dropMenu.m_hMenu != nullptr) {
@@ -360,7 +351,7 @@ void CHoverButton::OnMouseLeave() { CancelHover(); }
 LRESULT CHoverButton::OnSetCheck(WPARAM wParam, LPARAM) {
     if (m_checkBoxMode) {
         m_checkState = (wParam == BST_CHECKED || wParam == BST_INDETERMINATE) ? 1 : 0;
-        InvalidateRect(nullptr, TRUE);
+        Repaint();
     }
     return 0;
 }
@@ -370,10 +361,18 @@ LRESULT CHoverButton::OnGetCheck(WPARAM, LPARAM) { return m_checkState; }
 
 // ---- Helpers of the handlers ------------------------------------------------------------------
 
+// Invalidates the whole button with background erase; an unbound button has nothing to repaint
+// (a NULL window would mean every window).
+void CHoverButton::Repaint() {
+    if (m_hWnd != nullptr) {
+        InvalidateRect(nullptr, TRUE);
+    }
+}
+
 void CHoverButton::CancelHover() {
     if (m_flat && m_hover) {
         m_hover = FALSE;
-        InvalidateRect(nullptr, TRUE);
+        Repaint();
     }
 }
 
@@ -397,14 +396,14 @@ void CHoverButton::ShowDropMenu() {
     RECT window = {};
     GetWindowRect(&window);
     m_menuShown = TRUE;
-    InvalidateRect(nullptr, TRUE);
+    Repaint();
     CMenu* popup = m_dropMenu.GetSubMenu(0);
     const UINT command =
         popup != nullptr
             ? static_cast<UINT>(popup->TrackPopupMenu(kDropMenuFlags, window.left, window.bottom, this))
             : 0;
     m_menuShown = FALSE;
-    InvalidateRect(nullptr, TRUE);
+    Repaint();
     // Without an owner window the post would become a thread message that nobody reads.
     if (command != 0 && m_menuOwner != nullptr) {
         ::PostMessageW(m_menuOwner, WM_COMMAND, MAKEWPARAM(command, 0), 0);
@@ -637,9 +636,7 @@ int CHoverButton::AssignIcons(HICON iconIn, HICON iconOut) {
         if (iconIn == ICON_AUTO_GREY) {
             return 1;
         }
-        if (m_hWnd != nullptr) {
-            InvalidateRect(nullptr, TRUE);
-        }
+        Repaint();
         return 0;
     }
     if (!StoreIcon(iconIn, m_icons[0])) {
@@ -660,9 +657,7 @@ int CHoverButton::AssignIcons(HICON iconIn, HICON iconOut) {
         ReleaseImages();
         return 1;
     }
-    if (m_hWnd != nullptr) {
-        InvalidateRect(nullptr, TRUE);
-    }
+    Repaint();
     return 0;
 }
 
@@ -704,9 +699,7 @@ int CHoverButton::AssignBitmaps(HBITMAP bitmapIn, HBITMAP bitmapOut, COLORREF tr
         if (bitmapOut != nullptr) {
             ::DeleteObject(bitmapOut);
         }
-        if (m_hWnd != nullptr) {
-            InvalidateRect(nullptr, TRUE);
-        }
+        Repaint();
         return 0;
     }
     if (!StoreBitmap(bitmapIn, transparent, m_bitmaps[0])) {
@@ -720,9 +713,7 @@ int CHoverButton::AssignBitmaps(HBITMAP bitmapIn, HBITMAP bitmapOut, COLORREF tr
         ReleaseImages();
         return 1;
     }
-    if (m_hWnd != nullptr) {
-        InvalidateRect(nullptr, TRUE);
-    }
+    Repaint();
     return 0;
 }
 

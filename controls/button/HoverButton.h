@@ -128,6 +128,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void Repaint();
     BOOL UseIdleImage() const;
     BOOL EnsureToolTip();
     void DropParentSnapshot();

@@ -1,22 +1,17 @@
-// Buttons made, given images, painted in every state and destroyed leave no object behind. The
-// process's object counts cannot be read under Wine, so the lost headroom is measured: how many
-// more icons (USER objects) and brushes (GDI objects) the process can make before and after.
+// Buttons made, given images, painted in every state and destroyed leave no object behind. Wine
+// reports no object counts, so the lost headroom is measured: how many more icons (USER objects)
+// and brushes (GDI objects) the process can make before and after.
 #include "tests/controls/button/ButtonHarness.h"
 
 #include <vector>
 
 namespace {
 
-constexpr int kHeadroomCap = 200000;
-
+// How many more objects `make` can make before it fails (all freed again).
 template <typename Make, typename Free>
 int Headroom(Make make, Free free) {
     std::vector<HANDLE> made;
-    while (static_cast<int>(made.size()) < kHeadroomCap) {
-        HANDLE handle = make();
-        if (handle == nullptr) {
-            break;
-        }
+    for (HANDLE handle = make(); handle != nullptr && made.size() < 200000; handle = make()) {
         made.push_back(handle);
     }
     for (HANDLE handle : made) {
@@ -25,19 +20,13 @@ int Headroom(Make make, Free free) {
     return static_cast<int>(made.size());
 }
 
-int IconHeadroom() {
-    static BYTE andMask[32 * 4] = {};
-    static BYTE xorMask[32 * 4] = {};
-    return Headroom([] { return static_cast<HANDLE>(CreateIcon(nullptr, 32, 32, 1, 1, andMask, xorMask)); },
-                    [](HANDLE icon) { DestroyIcon(static_cast<HICON>(icon)); });
-}
+BYTE g_iconBits[32 * 4] = {};
+HANDLE MakeIconHandle() { return CreateIcon(nullptr, 32, 32, 1, 1, g_iconBits, g_iconBits); }
+void FreeIconHandle(HANDLE icon) { DestroyIcon(static_cast<HICON>(icon)); }
+HANDLE MakeBrushHandle() { return CreateSolidBrush(RGB(1, 2, 3)); }
+void FreeBrushHandle(HANDLE brush) { DeleteObject(brush); }
 
-int BrushHeadroom() {
-    return Headroom([] { return static_cast<HANDLE>(CreateSolidBrush(RGB(1, 2, 3))); },
-                    [](HANDLE brush) { DeleteObject(brush); });
-}
-
-void ExerciseOneButton() {
+void UseOneButton() {
     ButtonHarness h(BS_PUSHBUTTON, L"Go", false, false);
     h.button.AssignIcons(MakeSolidIcon(RGB(200, 0, 200)), CHoverButton::ICON_AUTO_GREY);
     h.button.SetButtonCursor(CopyCursor(LoadCursorW(nullptr, IDC_HAND)));
@@ -49,15 +38,13 @@ void ExerciseOneButton() {
     }
     h.button.SetFlatLook(FALSE);
     h.button.SetTransparent(FALSE);
-    HDC screen = GetDC(nullptr);
-    HBITMAP picture = CreateCompatibleBitmap(screen, 12, 12);
-    ReleaseDC(nullptr, screen);
+    HBITMAP picture = MakePicture(12, RGB(0, 0, 0), RGB(0, 0, 255), {2, 2, 8, 8});
     h.button.AssignBitmaps(picture, picture, RGB(0, 0, 0));
     for (const UINT state : {0u, UINT{ODS_SELECTED}, UINT{ODS_DISABLED}}) {
         surface.Draw(h.button, state);
     }
-    // Failure paths: whatever was handed over is destroyed with the failed assignment.
-    static BYTE monoBits[32 * 4] = {};
+    // Failure paths: whatever was handed over goes with the failed assignment.
+    BYTE monoBits[32 * 4] = {};
     h.button.AssignIcons(CreateIcon(nullptr, 32, 32, 1, 1, monoBits, monoBits), CHoverButton::ICON_AUTO_GREY);
     h.button.AssignIcons(nullptr, MakeSolidIcon(RGB(2, 2, 2)));
     h.button.AssignBitmaps(reinterpret_cast<HBITMAP>(CreateSolidBrush(0)), nullptr, 0);  // not a bitmap
@@ -67,13 +54,12 @@ void ExerciseOneButton() {
 
 TEST(HoverButtonLeaks, ButtonsWithImagesTipsAndCursorsLeaveNoObjectsBehind) {
     constexpr int kRounds = 60;
-    constexpr int kTolerance = 8;
-    ExerciseOneButton();  // first use loads code and caches
-    const int iconsBefore = IconHeadroom();
-    const int brushesBefore = BrushHeadroom();
+    UseOneButton();  // the first use loads code and fills caches
+    const int icons = Headroom(MakeIconHandle, FreeIconHandle);
+    const int brushes = Headroom(MakeBrushHandle, FreeBrushHandle);
     for (int round = 0; round < kRounds; ++round) {
-        ExerciseOneButton();
+        UseOneButton();
     }
-    EXPECT_LE(iconsBefore - IconHeadroom(), kTolerance);
-    EXPECT_LE(brushesBefore - BrushHeadroom(), kTolerance);
+    EXPECT_LE(icons - Headroom(MakeIconHandle, FreeIconHandle), 8);
+    EXPECT_LE(brushes - Headroom(MakeBrushHandle, FreeBrushHandle), 8);
 }
