@@ -28,6 +28,7 @@ public:
         CommandLines().clear();
         AfxShellCalls& calls = AfxGetShellCalls();
         calls.shellExecute = &RecordShellExecute;
+        calls.shellExecuteEx = &RecordShellExecuteEx;
         calls.winExec = &RecordWinExec;
     }
     ~ShellCallRecorder() { AfxGetShellCalls() = m_saved; }
@@ -51,6 +52,11 @@ private:
         Calls().push_back(
             {owner, OrEmpty(verb), OrEmpty(file), OrEmpty(parameters), OrEmpty(directory), show});
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // "> 32": success
+    }
+    static BOOL WINAPI RecordShellExecuteEx(SHELLEXECUTEINFOW* info) {
+        Calls().push_back({info->hwnd, OrEmpty(info->lpVerb), OrEmpty(info->lpFile),
+                           OrEmpty(info->lpParameters), OrEmpty(info->lpDirectory), info->nShow});
+        return TRUE;
     }
     static UINT WINAPI RecordWinExec(LPCSTR commandLine, UINT show) {
         CommandLines().push_back({commandLine != nullptr ? commandLine : "", show});
