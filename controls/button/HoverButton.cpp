@@ -629,10 +629,7 @@ int CHoverButton::AssignIcons(HICON iconIn, HICON iconOut) {
     }
     const bool autoGrey = iconOut == ICON_AUTO_GREY;
     if (iconIn == nullptr || iconIn == ICON_AUTO_GREY) {
-        // Nothing to show: a second icon handed over with it is not kept, so it is destroyed.
-        if (iconOut != nullptr && !autoGrey) {
-            ::DestroyIcon(iconOut);
-        }
+        // Nothing to show: a second icon handed with it is not taken over and stays the caller's.
         if (iconIn == ICON_AUTO_GREY) {
             return 1;
         }

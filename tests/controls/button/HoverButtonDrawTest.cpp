@@ -144,6 +144,11 @@ TEST(HoverButtonDraw, IconPairFollowsTheStateAndEachIconIsOwnedOnce) {
     EXPECT_FALSE(DrawIconEx(Surface().Dc(), 0, 0, copy, 0, 0, 0, nullptr, DI_NORMAL));
     ASSERT_EQ(0, h.button.AssignIcons(nullptr, nullptr));
     EXPECT_FALSE(DrawIconEx(Surface().Dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
+    // Without a first icon the second one is not taken over: it stays the caller's.
+    HICON second = MakeSolidIcon(kIdleColor);
+    ASSERT_EQ(0, h.button.AssignIcons(nullptr, second));
+    EXPECT_TRUE(DrawIconEx(Surface().Dc(), 0, 0, second, 0, 0, 0, nullptr, DI_NORMAL));
+    DestroyIcon(second);
 }
 
 TEST(HoverButtonDraw, GreyCopyCoversThePictureWhateverTheHotSpotAndKeepsBlackAndMask) {

@@ -46,7 +46,9 @@ void UseOneButton() {
     // Failure paths: whatever was handed over goes with the failed assignment.
     BYTE monoBits[32 * 4] = {};
     h.button.AssignIcons(CreateIcon(nullptr, 32, 32, 1, 1, monoBits, monoBits), CHoverButton::ICON_AUTO_GREY);
-    h.button.AssignIcons(nullptr, MakeSolidIcon(RGB(2, 2, 2)));
+    HICON notTakenOver = MakeSolidIcon(RGB(2, 2, 2));
+    h.button.AssignIcons(nullptr, notTakenOver);
+    DestroyIcon(notTakenOver);
     h.button.AssignBitmaps(reinterpret_cast<HBITMAP>(CreateSolidBrush(0)), nullptr, 0);  // not a bitmap
 }
 
