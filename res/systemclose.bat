@@ -4,5 +4,10 @@ rem nothing is open changes nothing; the files in the folder stay as they are.
 setlocal
 set "PRIVATE=%~dp0private"
 subst K: /D >nul 2>&1
-if exist "%PRIVATE%\" attrib +h +s "%PRIVATE%"
+if not exist "%PRIVATE%\" goto :done
+rem Windows sets both attributes in the first call; Wine's attrib applies only the last switch
+rem of a call, so the second call, in the other order, completes it there.
+attrib +s +h "%PRIVATE%"
+attrib +h +s "%PRIVATE%"
+:done
 endlocal
