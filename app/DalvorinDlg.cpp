@@ -240,7 +240,10 @@ void CDalvorinDlg::OnDropFiles(HDROP drop) {
         const CDroppedFiles files(drop);
         const UINT count = files.Count();
         for (UINT i = 0; i < count; ++i) {
-            SetWindowText(files.Path(i));
+            const CString path = files.Path(i);
+            if (!path.IsEmpty()) {  // a malformed drop may count a file it does not hold
+                SetWindowText(path);
+            }
         }
     }
     CWnd::OnDropFiles(drop);
