@@ -16,6 +16,7 @@ public:
         s_index = index;
         s_items.clear();
         s_ticks = 0;
+        s_foreground = nullptr;
         m_timer = SetTimer(nullptr, 0, 50, &Tick);
     }
     ~MenuDriver() { KillTimer(nullptr, m_timer); }
@@ -24,6 +25,8 @@ public:
 
     // The texts of the menu that was answered, empty when none was seen.
     static const std::vector<std::wstring>& Items() { return s_items; }
+    // The foreground window while the menu was open.
+    static HWND Foreground() { return s_foreground; }
 
 private:
     static constexpr int kMaxTicks = 100;
@@ -48,6 +51,7 @@ private:
         if (menuWindow == nullptr) {
             return;
         }
+        s_foreground = GetForegroundWindow();
         auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
             wchar_t text[64] = {};
@@ -67,5 +71,6 @@ private:
     static inline int s_index = 0;
     static inline int s_ticks = 0;
     static inline std::vector<std::wstring> s_items;
+    static inline HWND s_foreground = nullptr;
     UINT_PTR m_timer = 0;
 };

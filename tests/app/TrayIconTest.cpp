@@ -104,6 +104,7 @@ TEST_F(TrayIconTest, NoSecondPromptWhileOursIsOpenButAForeignWindowWithItsTitleD
     LRESULT nested = -1;
     ScriptedAnswers answers({[&](HWND prompt) {
         nested = Notify(kTrayIconId, WM_LBUTTONDBLCLK);  // a second double click while it is open
+        m_window.SendMessage(CDalvorinDlg::RestoreRequestMessage());  // a second start, too
         ScriptedAnswers::Press(IDCANCEL)(prompt);
     }});
     EXPECT_EQ(0, Notify(kTrayIconId, WM_LBUTTONDBLCLK));
@@ -170,10 +171,34 @@ TEST(TrayIconMenu, RightClickOffersOnlyCloseNivvoWhichEndsTheWindowWithoutAsking
     EXPECT_EQ(0, prompts);
 }
 
-TEST_F(TrayIconTest, DismissingTheMenuChangesNothing) {
+// The menu closes on a click elsewhere only while its owner is in the foreground, and it needs a
+// message after tracking to notice that it is done.
+TEST_F(TrayIconTest, TheMenuIsTrackedInTheForegroundFollowedByANullMessageAndDismissingItChangesNothing) {
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(other);
     MenuDriver dismiss(-1);
     EXPECT_EQ(0, Notify(kTrayIconId, WM_RBUTTONUP));
-    PumpPendingMessages();
     EXPECT_EQ(std::vector<std::wstring>{L"关闭Nivvo"}, MenuDriver::Items());
+    EXPECT_EQ(m_window.m_hWnd, MenuDriver::Foreground());
+    bool nullPosted = false;
+    MSG msg;
+    while (PeekMessageW(&msg, m_window, 0, 0, PM_REMOVE)) {
+        nullPosted = nullPosted || msg.message == WM_NULL;
+        DispatchMessageW(&msg);
+    }
+    EXPECT_TRUE(nullPosted);
+    EXPECT_TRUE(m_window.IsWindowVisible());
+    DestroyWindow(other);
+}
+
+TEST_F(TrayIconTest, ASecondStartAsksForThePasswordLikeADoubleClick) {
+    SetPassword();
+    m_window.ShowWindow(SW_MINIMIZE);
+    ScriptedAnswers answers({ScriptedAnswers::Enter(L"pw"), ScriptedAnswers::Press(IDOK)});
+    m_window.SendMessage(CDalvorinDlg::RestoreRequestMessage());
+    EXPECT_EQ(0u, answers.StepsLeft());
+    ASSERT_FALSE(answers.Captions().empty());
+    EXPECT_EQ(L"请输入密码", answers.Captions()[0]);
     EXPECT_TRUE(m_window.IsWindowVisible());
 }
