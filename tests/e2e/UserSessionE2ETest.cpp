@@ -100,7 +100,7 @@ bool ClickTab(HANDLE process, HWND tab, int index) {
 }  // namespace
 
 TEST(UserSessionEndToEnd, AboutBoxTrayRestoreAndThePrivateSpaceScriptsBesideTheProgram) {
-    Folder programFolder(L"dalvorin e2e program");
+    Folder programFolder(L"dalvorin e2e 한글 program");  // a name the ANSI code page cannot spell
     Folder startFolder(L"dalvorin e2e start");
     ASSERT_TRUE(programFolder.Copy(test_paths::BinFile(L"Dalvorin.exe"), L"Dalvorin.exe"));
     programFolder.Write(L"systemopen.bat", MarkerScript("opened.txt"));
