@@ -3,11 +3,9 @@
 
 #include "controls/button/HoverButton.h"
 #include "framework/AfxWin.h"
+#include "pages/PrivateScripts.h"
 #include "res/resource.h"
 
-// The scripts that reveal and hide the private folder, shipped beside the program.
-inline constexpr wchar_t kOpenPrivateScript[] = L"systemopen.bat";
-inline constexpr wchar_t kClosePrivateScript[] = L"systemclose.bat";
 // Where the revealed folder appears.
 inline constexpr wchar_t kPrivateLocation[] = L"k://";
 // How long the opening script gets before the folder is announced and opened.
@@ -31,12 +29,3 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
-
-// The folder of the running program, without a trailing backslash.
-CString ProgramFolder();
-// Finds the file a bare program name stands for, in the order Windows looks for programs: the
-// program's own folder, the current folder, the system folders, then the folders of PATH.
-BOOL FindProgramFile(LPCWSTR name, LPCWSTR programFolder, CString& path);
-// Starts a script by bare name, found as above, hidden and without waiting for it. A script that
-// cannot be found or started is not reported.
-void RunScriptHidden(LPCWSTR name);

@@ -1,6 +1,6 @@
 #include "password/PasswdDlg.h"
 
-#include "pages/HideToolDlg.h"
+#include "pages/PrivateScripts.h"
 
 namespace {
 

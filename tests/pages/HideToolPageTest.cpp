@@ -1,5 +1,6 @@
 // The "私人空间" page: its buttons run the private-folder scripts, found as Windows finds programs.
 #include "pages/HideToolDlg.h"
+#include "pages/PrivateScripts.h"
 #include "tests/common/DialogAutoResponder.h"
 #include "tests/common/ShellCallRecorder.h"
 #include "tests/pages/PageHarness.h"
