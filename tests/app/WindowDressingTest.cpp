@@ -120,3 +120,23 @@ TEST_F(WindowDressingTest, ADropPutsTheLastFullPathIntoTheTitleWhateverTheLength
 
     EXPECT_EQ(reinterpret_cast<LRESULT>(m_window.m_hIcon), m_window.SendMessage(WM_QUERYDRAGICON));
 }
+
+TEST_F(WindowDressingTest, TheBackgroundIsThePatternTiledFromTheClientOriginOutlinedInBlack) {
+    ::RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HBITMAP pattern = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACKGROUND));
+    ASSERT_NE(nullptr, pattern);
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(source, pattern);
+    HDC window = GetDC(m_window);
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(window, 0, 0));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(window, 5, 0));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(window, 0, 5));
+    for (POINT at : {POINT{3, 3}, POINT{7, 2}, POINT{2, 300}, POINT{240, 5}, POINT{5, 250}}) {
+        EXPECT_EQ(GetPixel(source, at.x % 238, at.y % 246), GetPixel(window, at.x, at.y))
+            << at.x << "," << at.y;
+    }
+    ReleaseDC(m_window, window);
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(pattern);
+}
