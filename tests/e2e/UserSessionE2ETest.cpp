@@ -1,15 +1,16 @@
-// A user's session with a copy of the program in a folder of its own, started from another
-// folder: the About box from the system menu, a restore from the notification-area icon, and the
-// private-space buttons running the scripts that lie beside the program.
+// The real program driven from outside as a user would: a second start while it runs, and a
+// session with a copy of it in a folder of its own, started from another folder (About box,
+// restore from the notification-area icon, the private-space scripts that lie beside it).
 #include "res/resource.h"
 #include "tests/common/RemoteSharedMemory.h"
 #include "tests/common/TestPaths.h"
-#include "tests/e2e/ProgramHarness.h"
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,139 +18,187 @@ namespace {
 
 constexpr wchar_t kTitle[] = L"Nivvo桌面管理";
 
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A folder under the temporary folder with the given files, removed with everything in it.
-class Folder {
+class Program {
 public:
-    explicit Folder(const std::wstring& name) {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        m_path = std::wstring(temp) + name + L" " + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(m_path.c_str(), nullptr);
+    explicit Program(std::wstring path, const std::wstring& startFolder = L"") {
+        std::wstring commandLine = L"\"" + path + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        m_started =
+            CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           startFolder.empty() ? nullptr : startFolder.c_str(), &startup, &m_info) != 0;
     }
-    ~Folder() {
-        for (const wchar_t* leftover : {L"opened.txt", L"closed.txt", L"decoy.txt"}) {
-            DeleteFileW(File(leftover).c_str());
+    ~Program() {
+        if (m_started && WaitForExit(0) == STILL_ACTIVE) {
+            TerminateProcess(m_info.hProcess, 1);
+            WaitForSingleObject(m_info.hProcess, 10000);
         }
-        for (const std::wstring& file : m_files) {
-            DeleteFileW(file.c_str());
+        if (m_started) {
+            CloseHandle(m_info.hThread);
+            CloseHandle(m_info.hProcess);
         }
-        RemoveDirectoryW(m_path.c_str());
     }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-
-    std::wstring File(const wchar_t* name) const { return m_path + L"\\" + name; }
-    void Write(const wchar_t* name, const std::string& content) {
-        HANDLE file = CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(file);
-        m_files.push_back(File(name));
+    bool Started() const { return m_started; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Process() const { return m_info.hProcess; }
+    DWORD WaitForExit(DWORD timeoutMs) const {
+        DWORD code = STILL_ACTIVE;
+        if (WaitForSingleObject(m_info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+            GetExitCodeProcess(m_info.hProcess, &code);
+        }
+        return code;
     }
-    bool Copy(const std::wstring& from, const wchar_t* name) {
-        m_files.push_back(File(name));
-        return CopyFileW(from.c_str(), File(name).c_str(), FALSE) != FALSE;
-    }
-    const std::wstring& Path() const { return m_path; }
 
 private:
-    std::wstring m_path;
-    std::vector<std::wstring> m_files;
+    PROCESS_INFORMATION m_info = {};
+    bool m_started = false;
 };
 
-// A script that leaves `marker` beside itself.
-std::string MarkerScript(const char* marker) {
-    return std::string("@echo off\r\necho done> \"%~dp0") + marker + "\"\r\n";
-}
-
-BOOL CALLBACK FindControl(HWND child, LPARAM param) {
-    auto* wanted = reinterpret_cast<std::pair<int, HWND>*>(param);
-    wchar_t className[16] = {};
-    GetClassNameW(child, className, 16);
-    if (GetDlgCtrlID(child) == wanted->first && lstrcmpiW(className, L"Button") == 0) {
-        wanted->second = child;
-        return FALSE;
+// Waiting is unavoidable across processes: poll, bounded.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000) {
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(50)) {
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
     }
-    return TRUE;
+    return true;
 }
 
-HWND FindButton(HWND window, int id) {
-    std::pair<int, HWND> wanted = {id, nullptr};
-    EnumChildWindows(window, FindControl, reinterpret_cast<LPARAM>(&wanted));
-    return wanted.second;
+// The top-level windows with this title, of one process (0: of any).
+std::vector<HWND> Windows(const wchar_t* title, DWORD processId) {
+    std::vector<HWND> found;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, nullptr, title)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (processId == 0 || owner == processId) {
+            found.push_back(window);
+        }
+    }
+    return found;
 }
 
-// Clicks tab `index` at the middle of its rectangle, read through memory both processes see.
-bool ClickTab(HANDLE process, HWND tab, int index) {
+HWND WaitForVisibleWindow(const wchar_t* title, DWORD processId, DWORD timeoutMs = 30000) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : Windows(title, processId)) {
+                found = IsWindowVisible(window) ? window : found;
+            }
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+// Clicks a tab at the middle of its rectangle, read through memory both processes see.
+void ClickTab(HANDLE process, HWND tab, int index) {
     RemoteSharedMemory memory(process, sizeof(RECT));
-    if (!memory.Valid() || !SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index),
-                                         reinterpret_cast<LPARAM>(memory.Remote<RECT>()))) {
-        return false;
-    }
+    ASSERT_TRUE(memory.Valid());
+    ASSERT_TRUE(SendMessageW(tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(memory.Remote<RECT>())));
     const RECT rect = *memory.Local<RECT>();
     const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     PostMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageW(tab, WM_LBUTTONUP, 0, point);
-    return true;
 }
+
+BOOL CALLBACK FindOpenButton(HWND child, LPARAM param) {
+    if (GetDlgCtrlID(child) != IDC_OPEN_PRIVATE) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A folder under the temporary folder, removed with the files the test puts there.
+struct Folder {
+    explicit Folder(const std::wstring& name) {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        path = temp + name + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(path.c_str(), nullptr);
+    }
+    ~Folder() {
+        for (const wchar_t* file : {L"Dalvorin.exe", L"systemopen.bat", L"systemclose.bat", L"opened.txt",
+                                    L"closed.txt", L"decoy.txt"}) {
+            DeleteFileW(File(file).c_str());
+        }
+        RemoveDirectoryW(path.c_str());
+    }
+    std::wstring File(const wchar_t* name) const { return path + L"\\" + name; }
+    // A script that leaves `marker` beside itself.
+    void WriteScript(const wchar_t* name, const std::string& marker) const {
+        const std::string text = "@echo off\r\necho done> \"%~dp0" + marker + "\"\r\n";
+        HANDLE file = CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    std::wstring path;
+};
 
 }  // namespace
 
-TEST(UserSessionEndToEnd, AboutBoxTrayRestoreAndThePrivateSpaceScriptsBesideTheProgram) {
-    Folder programFolder(L"dalvorin e2e 한글 program");  // a name the ANSI code page cannot spell
-    Folder startFolder(L"dalvorin e2e start");
-    ASSERT_TRUE(programFolder.Copy(test_paths::BinFile(L"Dalvorin.exe"), L"Dalvorin.exe"));
-    programFolder.Write(L"systemopen.bat", MarkerScript("opened.txt"));
-    programFolder.Write(L"systemclose.bat", MarkerScript("closed.txt"));
-    startFolder.Write(L"systemopen.bat", MarkerScript("decoy.txt"));  // must not be the one run
-
-    e2e::Program program(programFolder.File(L"Dalvorin.exe"), startFolder.Path());
-    ASSERT_TRUE(program.Started());
-    HWND window = e2e::WaitForWindow(kTitle, program.Id(), 60000);
-    ASSERT_NE(nullptr, window) << "the main window did not appear";
-
-    // The About entry of the system menu.
-    PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    HWND about = e2e::WaitForWindow(L"关于 Dalvorin", program.Id(), 20000);
-    ASSERT_NE(nullptr, about) << "no About box";
-    const std::vector<std::wstring> lines = e2e::StaticTexts(about);
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ(L"Dalvorin，1.0 版", lines[0]);
-    EXPECT_FALSE(lines[1].empty());
-    PostMessageW(about, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(about); }, 20000)) << "the About box stayed";
-
-    // Into the notification area and back with a double click on the icon.
+TEST(UserSessionEndToEnd, ASecondStartHandsOverToTheHiddenRunningCopyWhichShowsItselfAndEnds) {
+    Program first(test_paths::BinFile(L"Dalvorin.exe"));
+    ASSERT_TRUE(first.Started());
+    HWND window = WaitForVisibleWindow(kTitle, first.Id(), 60000);
+    ASSERT_NE(nullptr, window);
     PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(window); }, 20000));
-    PostMessageW(window, WM_USER + 10, 128, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }, 20000))
-        << "the double click did not restore the window";
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
 
-    // The private-space page: open, acknowledge the announcement, close.
-    ASSERT_TRUE(ClickTab(program.Process(), GetDlgItem(window, IDC_TAB), 2));
-    HWND open = FindButton(window, IDC_OPEN_PRIVATE);
-    ASSERT_NE(nullptr, open);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(open) != FALSE; }, 20000))
-        << "the page did not show";
-    PostMessageW(open, BM_CLICK, 0, 0);
-    HWND announcement = e2e::WaitForWindow(L"恭喜", program.Id(), 30000);
-    ASSERT_NE(nullptr, announcement);
-    EXPECT_EQ(std::vector<std::wstring>{L"你可以放入你的私密文件了"}, e2e::StaticTexts(announcement));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return FileExists(programFolder.File(L"opened.txt")); }, 20000))
-        << "the script beside the program did not run";
-    EXPECT_FALSE(FileExists(startFolder.File(L"decoy.txt"))) << "the script of the start folder ran";
-    PostMessageW(announcement, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(announcement); }, 20000));
-
-    PostMessageW(GetDlgItem(GetParent(open), IDC_CLOSE_PRIVATE), BM_CLICK, 0, 0);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return FileExists(programFolder.File(L"closed.txt")); }, 20000))
-        << "the closing script beside the program did not run";
+    Program second(test_paths::BinFile(L"Dalvorin.exe"));
+    ASSERT_TRUE(second.Started());
+    EXPECT_EQ(0u, second.WaitForExit(40000)) << "the second start did not end by itself";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) && !IsIconic(window); })) << "not shown again";
+    EXPECT_EQ(std::vector<HWND>{window}, Windows(kTitle, 0)) << "one main window, one notification-area icon";
 
     PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, program.WaitForExit(30000));
+    EXPECT_EQ(0u, first.WaitForExit(30000));
+}
+
+TEST(UserSessionEndToEnd, AboutBoxTrayRestoreAndThePrivateSpaceScriptsBesideTheProgram) {
+    const Folder program(L"dalvorin e2e 한글 program ");  // a name the ANSI code page cannot spell
+    const Folder start(L"dalvorin e2e start ");
+    ASSERT_TRUE(
+        CopyFileW(test_paths::BinFile(L"Dalvorin.exe").c_str(), program.File(L"Dalvorin.exe").c_str(), 0));
+    program.WriteScript(L"systemopen.bat", "opened.txt");
+    program.WriteScript(L"systemclose.bat", "closed.txt");
+    start.WriteScript(L"systemopen.bat", "decoy.txt");  // must not be the one that runs
+
+    Program running(program.File(L"Dalvorin.exe"), start.path);
+    ASSERT_TRUE(running.Started());
+    HWND window = WaitForVisibleWindow(kTitle, running.Id(), 60000);
+    ASSERT_NE(nullptr, window);
+
+    PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND about = WaitForVisibleWindow(L"关于 Dalvorin", running.Id());
+    ASSERT_NE(nullptr, about);
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
+
+    PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
+    PostMessageW(window, WM_USER + 10, 128, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) && !IsIconic(window); })) << "not restored";
+
+    HWND tab = GetDlgItem(window, IDC_TAB);
+    ClickTab(running.Process(), tab, 2);
+    HWND open = nullptr;
+    EnumChildWindows(window, FindOpenButton, reinterpret_cast<LPARAM>(&open));
+    ASSERT_NE(nullptr, open);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(open) != FALSE; })) << "the page did not show";
+    PostMessageW(open, BM_CLICK, 0, 0);
+    HWND announcement = WaitForVisibleWindow(L"恭喜", running.Id());
+    ASSERT_NE(nullptr, announcement);
+    EXPECT_TRUE(WaitUntil([&] { return Exists(program.File(L"opened.txt")); })) << "the script beside it";
+    EXPECT_FALSE(Exists(start.File(L"decoy.txt"))) << "the script of the start folder ran";
+    PostMessageW(announcement, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(announcement); }));
+
+    PostMessageW(GetDlgItem(GetParent(open), IDC_CLOSE_PRIVATE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Exists(program.File(L"closed.txt")); })) << "the closing script";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, running.WaitForExit(30000));
 }
