@@ -4,6 +4,7 @@
 #include "app/SearchAddress.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 NOTIFYICONDATAW g_trayIcon = {};
