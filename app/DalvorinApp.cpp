@@ -1,10 +1,16 @@
 #include "app/DalvorinApp.h"
 
 #include "app/DalvorinDlg.h"
+#include "app/SingleInstance.h"
 
 namespace {
 
 constexpr wchar_t kRegistryKey[] = L"应用程序向导生成的本地应用程序";
+
+// Named per session, so that every user of a machine can run the program once.
+constexpr wchar_t kInstanceName[] = L"Local\\Dalvorin.Nivvo.Instance";
+// How long a second start keeps trying to reach a copy that is still starting.
+constexpr DWORD kHandOverTimeoutMs = 10000;
 
 }  // namespace
 
@@ -17,7 +23,15 @@ END_MESSAGE_MAP()
 CDalvorinApp::CDalvorinApp() : CWinAppEx(TRUE) {}
 
 // Called once at start-up; returning FALSE ends the process when the main dialog has ended.
+// A start while the program already runs opens no second window: the running copy restores
+// itself through its password gate instead, and this one ends.
 BOOL CDalvorinApp::InitInstance() {
+    CSingleInstance instance(kInstanceName);
+    if (!instance.Claim()) {
+        instance.HandOver(CDalvorinDlg::RestoreRequestMessage(), kHandOverTimeoutMs);
+        return FALSE;
+    }
+
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES;

@@ -1,6 +1,11 @@
 #include "app/DalvorinDlg.h"
 
+#include "app/AboutDlg.h"
 #include "app/SearchAddress.h"
+
+#include <algorithm>
+#include <climits>
+#include <vector>
 
 NOTIFYICONDATAW g_trayIcon = {};
 
@@ -21,17 +26,93 @@ constexpr TabPage kTabPages[] = {
     {L"私人空间", IDI_TAB_PRIVATE},
 };
 
+// The background pattern fills this rectangle from the client origin, whatever the window's size.
+constexpr int kBackgroundWidth = 800;
+constexpr int kBackgroundHeight = 600;
+
+// System-menu commands carry flags in their low four bits.
+constexpr UINT kSystemCommandMask = 0xFFF0;
+
+// What the shell broadcasts to every top-level window when it (re)starts.
+constexpr wchar_t kTaskbarCreatedMessageName[] = L"TaskbarCreated";
+constexpr wchar_t kRestoreRequestMessageName[] = L"Dalvorin.Nivvo.RestoreRequest";
+
 HICON LoadResourceIcon(UINT id) { return LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id)); }
+
+// An icon at the resource's own size, for an owner-drawn button, which takes it over.
+HICON LoadButtonIcon(UINT id) {
+    LPCWSTR name = MAKEINTRESOURCEW(id);
+    return static_cast<HICON>(
+        LoadImageW(AfxFindResourceHandle(name, RT_GROUP_ICON), name, IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+}
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(kTaskbarCreatedMessageName);
+    return message;
+}
+
+// The files of one drop; the drop is given back to the shell when the object goes.
+class CDroppedFiles {
+public:
+    explicit CDroppedFiles(HDROP drop) : m_drop(drop) {}
+    ~CDroppedFiles() {
+        if (m_drop != nullptr) {
+            DragFinish(m_drop);
+        }
+    }
+    CDroppedFiles(const CDroppedFiles&) = delete;
+    CDroppedFiles& operator=(const CDroppedFiles&) = delete;
+
+    UINT Count() const { return m_drop != nullptr ? DragQueryFileW(m_drop, 0xFFFFFFFF, nullptr, 0) : 0; }
+
+    // The full path of file `index`, sized from the length the drop reports; always terminated.
+    CString Path(UINT index) const {
+        const UINT length = DragQueryFileW(m_drop, index, nullptr, 0);
+        if (length == 0 || length == UINT_MAX) {
+            return CString();
+        }
+        std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+        const UINT copied = DragQueryFileW(m_drop, index, buffer.data(), length + 1);
+        buffer[std::min(copied, length)] = L'\0';
+        return CString(buffer.data());
+    }
+
+private:
+    HDROP m_drop;
+};
 
 }  // namespace
 
 CDalvorinDlg::CDalvorinDlg() : CDialog(IDD, nullptr) { m_hIcon = LoadResourceIcon(IDR_MAINFRAME); }
 
+// A window still alive here is taken down while the whole object exists, so that its
+// notification-area icon goes with it.
+CDalvorinDlg::~CDalvorinDlg() {
+    if (m_hWnd != nullptr) {
+        DestroyWindow();
+    }
+}
+
+UINT CDalvorinDlg::RestoreRequestMessage() {
+    static const UINT message = RegisterWindowMessageW(kRestoreRequestMessageName);
+    return message;
+}
+
 BEGIN_MESSAGE_MAP(CDalvorinDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
     ON_EN_CHANGE(IDC_SEARCH_EDIT, &CDalvorinDlg::OnSearchTextChange)
+    ON_WM_DROPFILES()
+    ON_MESSAGE(WM_TRAYNOTIFY, &CDalvorinDlg::OnTrayNotify)
     ON_NOTIFY(TCN_SELCHANGE, IDC_TAB, &CDalvorinDlg::OnTabSelChange)
+    ON_UPDATE_COMMAND_UI(ID_CREATE_PASSWORD, &CDalvorinDlg::OnUpdateCreatePassword)
     ON_BN_CLICKED(IDC_SEARCH_BUTTON, &CDalvorinDlg::OnSearchClicked)
     ON_WM_SIZE()
+    ON_BN_CLICKED(IDC_START_BUTTON, &CDalvorinDlg::OnStartClicked)
+    ON_REGISTERED_MESSAGE(TaskbarCreatedMessage(), &CDalvorinDlg::OnTaskbarCreated)
+    ON_REGISTERED_MESSAGE(RestoreRequestMessage(), &CDalvorinDlg::OnRestoreRequest)
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 void CDalvorinDlg::DoDataExchange(CDataExchange* dx) {
@@ -80,6 +161,7 @@ BOOL CDalvorinDlg::OnInitDialog() {
                                 SWP_SHOWWINDOW);
 
     SetDlgItemText(IDC_SEARCH_EDIT, kInitialSearchText);
+    SetUpStartButton();
     return TRUE;
 }
 
@@ -104,7 +186,172 @@ void CDalvorinDlg::AddTrayIcon() {
     g_trayIcon.uCallbackMessage = WM_TRAYNOTIFY;
     g_trayIcon.hIcon = LoadResourceIcon(IDR_MAINFRAME);
     lstrcpynW(g_trayIcon.szTip, kMainWindowTitle, ARRAYSIZE(g_trayIcon.szTip));
-    Shell_NotifyIconW(NIM_ADD, &g_trayIcon);  // a missing notification area is not an error here
+    AfxShellNotifyIcon(NIM_ADD, &g_trayIcon);  // a missing notification area is not an error here
+}
+
+// The Start button shows its icon and keeps the flat, hover-lit look.
+void CDalvorinDlg::SetUpStartButton() {
+    m_startButton.AssignIcons(LoadButtonIcon(IDI_START), nullptr);  // the button reports nothing
+}
+
+// Called for system-menu commands; the About entry opens the About box.
+void CDalvorinDlg::OnSysCommand(UINT id, LPARAM lParam) {
+    if ((id & kSystemCommandMask) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+        return;
+    }
+    CWnd::OnSysCommand(id, lParam);
+}
+
+// Called to paint the window: the background pattern, or the program icon while minimised.
+void CDalvorinDlg::OnPaint() {
+    CPaintDC dc(this);
+    CBitmap pattern;
+    pattern.LoadBitmap(IDB_BACKGROUND);
+    CBrush brush;
+    brush.CreatePatternBrush(&pattern);
+    {
+        CScopedSelect selectBrush(dc, brush);
+        dc.Rectangle(0, 0, kBackgroundWidth, kBackgroundHeight);
+    }
+    if (IsIconic()) {
+        DrawMinimisedIcon();
+    } else {
+        CDialog::OnPaint();
+    }
+}
+
+void CDalvorinDlg::DrawMinimisedIcon() {
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    RECT client;
+    GetClientRect(&client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+// Called when the window is dragged while minimised.
+HCURSOR CDalvorinDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+// Called for files dropped on the window itself: the title shows the last one's full path.
+void CDalvorinDlg::OnDropFiles(HDROP drop) {
+    {
+        const CDroppedFiles files(drop);
+        const UINT count = files.Count();
+        for (UINT i = 0; i < count; ++i) {
+            const CString path = files.Path(i);
+            if (!path.IsEmpty()) {  // a malformed drop may count a file it does not hold
+                SetWindowText(path);
+            }
+        }
+    }
+    CWnd::OnDropFiles(drop);
+}
+
+// Called for what the notification-area icon reports: a double click restores the window through
+// the password gate, a right click offers to end the program.
+LRESULT CDalvorinDlg::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
+    if (iconId != kTrayIconId) {
+        return 1;
+    }
+    switch (static_cast<UINT>(mouseMessage)) {
+        case WM_LBUTTONDBLCLK:
+            RestoreThroughPasswordGate();
+            break;
+        case WM_RBUTTONUP:
+            ShowTrayMenu();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+// Once a password exists the window shows only after it has been entered. While our own prompt is
+// open no second one is started; a window of another program with the same title does not count.
+void CDalvorinDlg::RestoreThroughPasswordGate() {
+    if (!m_passwdDlg.m_bPasswordSet) {
+        ShowAndActivate();
+        return;
+    }
+    if (IsPasswordPromptOpen()) {
+        return;
+    }
+    m_checkPasswdDlg.m_bPassed = false;
+    m_checkPasswdDlg.m_pPasswdDlg = &m_passwdDlg;
+    m_checkPasswdDlg.DoModal();
+    if (m_checkPasswdDlg.m_bPassed) {
+        ShowAndActivate();
+    }
+}
+
+bool CDalvorinDlg::IsPasswordPromptOpen() const {
+    return m_checkPasswdDlg.IsInModalLoop() || m_checkPasswdDlg.m_hWnd != nullptr;
+}
+
+void CDalvorinDlg::ShowAndActivate() {
+    ShowWindow(SW_SHOWNORMAL);
+    SetForegroundWindow();
+}
+
+// A popup menu closes on a click elsewhere only while its owner is the foreground window, and the
+// posted WM_NULL lets the menu's loop see that it has ended.
+void CDalvorinDlg::ShowTrayMenu() {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    CMenu menu;
+    if (!menu.CreatePopupMenu()) {
+        return;
+    }
+    menu.AppendMenu(MF_STRING, IDCANCEL, kTrayCloseText);
+    SetForegroundWindow();
+    menu.TrackPopupMenu(0, cursor.x, cursor.y, this);
+    PostMessage(WM_NULL);
+}
+
+// Called when the shell has (re)started: a restarted shell has forgotten the icon.
+LRESULT CDalvorinDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    if (g_trayIcon.hWnd == m_hWnd) {
+        AfxShellNotifyIcon(NIM_ADD, &g_trayIcon);
+    }
+    return 0;
+}
+
+// Called when the program is started again while this window runs.
+LRESULT CDalvorinDlg::OnRestoreRequest(WPARAM, LPARAM) {
+    RestoreThroughPasswordGate();
+    return 0;
+}
+
+// Called as the window goes: its icon must not outlive it in the notification area.
+void CDalvorinDlg::OnDestroy() {
+    if (g_trayIcon.hWnd == m_hWnd) {
+        AfxShellNotifyIcon(NIM_DELETE, &g_trayIcon);
+    }
+    CWnd::OnDestroy();
+}
+
+// Called when "创建密码" is chosen (the menu asks whether the command is enabled, and this
+// answer runs the dialog). The window then goes to the notification area, after OK and Cancel.
+void CDalvorinDlg::OnUpdateCreatePassword(CCmdUI*) {
+    m_passwdDlg.DoModal();
+    ShowWindow(SW_MINIMIZE);
+}
+
+// Called when "开始" is clicked: its menu pops up at the pointer; none of its items acts here.
+void CDalvorinDlg::OnStartClicked() {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_ENTRY_MENU)) {
+        return;
+    }
+    CMenu* popup = menu.GetSubMenu(0);
+    if (popup != nullptr) {
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+    }
 }
 
 // Typing alone does nothing: the search runs when the button is clicked.

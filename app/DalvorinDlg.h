@@ -1,4 +1,5 @@
-// The main window: search box, tab control with the three pages, Start button.
+// The main window: search box, tab control with the three pages, Start button, notification-area
+// icon with its password gate.
 #pragma once
 
 #include "controls/button/HoverButton.h"
@@ -17,6 +18,8 @@ inline constexpr UINT kTrayIconId = 128;
 // Title of the main window and tooltip of the notification-area icon.
 inline constexpr wchar_t kMainWindowTitle[] = L"Nivvo桌面管理";
 inline constexpr wchar_t kInitialSearchText[] = L"百度我是你大爷";
+// The one item of the notification-area menu; it ends the program.
+inline constexpr wchar_t kTrayCloseText[] = L"关闭Nivvo";
 
 // The notification-area icon's record, filled once when the main window starts.
 extern NOTIFYICONDATAW g_trayIcon;
@@ -26,15 +29,30 @@ public:
     enum { IDD = IDD_DALVORIN_DIALOG };
 
     CDalvorinDlg();
+    ~CDalvorinDlg() override;
+
+    // Asks the main window to show itself through the password gate, as a double click on its
+    // notification-area icon does; a second start of the program sends it.
+    static UINT RestoreRequestMessage();
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
     void OnSearchTextChange();
+    void OnDropFiles(HDROP drop);
+    LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
     void OnTabSelChange(NMHDR* header, LRESULT* result);
+    void OnUpdateCreatePassword(CCmdUI* command);
     void OnSearchClicked();
     void OnSize(UINT type, int cx, int cy);
+    void OnStartClicked();
+    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    LRESULT OnRestoreRequest(WPARAM, LPARAM);
+    void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
 
@@ -52,6 +70,12 @@ public:
 private:
     void AddSystemMenuAboutEntry();
     void AddTrayIcon();
+    void SetUpStartButton();
     // Places the three pages inside the tab control, showing `visiblePage` (0 to 2).
     void PlacePages(int visiblePage, const RECT& tabClient);
+    void DrawMinimisedIcon();
+    void RestoreThroughPasswordGate();
+    bool IsPasswordPromptOpen() const;
+    void ShowAndActivate();
+    void ShowTrayMenu();
 };

@@ -3,8 +3,8 @@
 #include <string>
 
 AfxShellCalls& AfxGetShellCalls() {
-    static AfxShellCalls calls = {::ShellExecuteW, ::ShellExecuteExW, ::WinExec, ::CreateProcessW,
-                                  ::SHGetFileInfoW};
+    static AfxShellCalls calls = {::ShellExecuteW,  ::ShellExecuteExW, ::WinExec,
+                                  ::CreateProcessW, ::SHGetFileInfoW,  ::Shell_NotifyIconW};
     return calls;
 }
 
@@ -19,6 +19,10 @@ UINT AfxWinExec(LPCSTR commandLine, UINT show) { return AfxGetShellCalls().winEx
 
 DWORD_PTR AfxGetFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT infoSize, UINT flags) {
     return AfxGetShellCalls().getFileInfo(path, attributes, info, infoSize, flags);
+}
+
+BOOL AfxShellNotifyIcon(DWORD action, PNOTIFYICONDATAW data) {
+    return AfxGetShellCalls().shellNotifyIcon(action, data);
 }
 
 BOOL AfxWinExecW(LPCWSTR commandLine, UINT show) {

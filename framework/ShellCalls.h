@@ -1,6 +1,7 @@
 // The shell calls that start programs or open documents go through this table, so that tests
 // can watch what would be started without starting it; so do the shell's file-information
 // queries, whose icons the caller must destroy, so that tests can see every icon handed out.
+// The notification-area calls go through it too, so that tests can see the icon added and removed.
 // The program itself never changes the table.
 #pragma once
 
@@ -14,6 +15,7 @@ struct AfxShellCalls {
     (LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
      LPSTARTUPINFOW, LPPROCESS_INFORMATION);
     DWORD_PTR(WINAPI* getFileInfo)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT);
+    BOOL(WINAPI* shellNotifyIcon)(DWORD, PNOTIFYICONDATAW);
 };
 
 // The table in use; starts with the real shell functions.
@@ -27,3 +29,4 @@ UINT AfxWinExec(LPCSTR commandLine, UINT show);
 // its first window with `show`. Unlike WinExec the text never passes through a code page.
 BOOL AfxWinExecW(LPCWSTR commandLine, UINT show);
 DWORD_PTR AfxGetFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT infoSize, UINT flags);
+BOOL AfxShellNotifyIcon(DWORD action, PNOTIFYICONDATAW data);

@@ -6,6 +6,9 @@
 
 class CPasswdDlg;
 
+// Caption of the prompt, as its template has it.
+inline constexpr wchar_t kPasswordPromptTitle[] = L"请输入密码";
+
 class CCheckPasswdDlg : public CDialog {
 public:
     enum { IDD = IDD_CHECK_PASSWD };
@@ -15,4 +18,10 @@ public:
     CPasswdDlg* m_pPasswdDlg = nullptr;
     bool m_bPassed = false;
     CString m_strInput;
+
+protected:
+    void OnOkClicked();
+    void OnCancelClicked();
+
+    DECLARE_MESSAGE_MAP()
 };

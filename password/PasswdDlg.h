@@ -1,4 +1,4 @@
-// The create-password dialog. It keeps the password for the life of the process.
+// The create-password dialog. It keeps the password for the life of the process, in memory only.
 #pragma once
 
 #include "framework/AfxWin.h"
@@ -12,4 +12,12 @@ public:
 
     CString m_strPassword;
     bool m_bPasswordSet = false;
+
+protected:
+    BOOL OnInitDialog() override;
+
+    void OnOkClicked();
+    void OnCancelClicked();
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -2,6 +2,7 @@
 #include "res/resource.h"
 #include "tests/common/RemoteSharedMemory.h"
 #include "tests/common/TestPaths.h"
+#include "tests/e2e/E2EProgram.h"
 #include "tests/pages/DesktopFixture.h"
 
 #include <windows.h>
@@ -15,70 +16,6 @@
 using fixture::DesktopFixture;
 
 namespace {
-
-class StartedProgram {
-public:
-    explicit StartedProgram(const std::wstring& path) {
-        std::wstring commandLine = L"\"" + path + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        m_started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &m_process) != FALSE;
-    }
-    ~StartedProgram() {
-        if (!m_started) {
-            return;
-        }
-        if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(m_process.hProcess, 1);
-            WaitForSingleObject(m_process.hProcess, 10000);
-        }
-        CloseHandle(m_process.hThread);
-        CloseHandle(m_process.hProcess);
-    }
-    StartedProgram(const StartedProgram&) = delete;
-    StartedProgram& operator=(const StartedProgram&) = delete;
-
-    bool Started() const { return m_started; }
-    HANDLE Process() const { return m_process.hProcess; }
-    DWORD Id() const { return m_process.dwProcessId; }
-
-private:
-    PROCESS_INFORMATION m_process = {};
-    bool m_started = false;
-};
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
-    if (owner == search->processId && IsWindowVisible(window) && lstrcmpW(title, L"Nivvo桌面管理") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Waiting is unavoidable here: the program starts in its own process.
-HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        WindowSearch search = {processId, nullptr};
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
-            return search.found;
-        }
-        Sleep(100);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
-}
 
 // The entry lists of both list pages: the shown one (the first tab's) and the hidden one.
 struct EntryLists {
@@ -147,9 +84,9 @@ TEST(DesktopPageEndToEnd, TheListPagesShowTheDesktopsProgramShortcutsAndThePrese
     desk.Shortcut(L"Notes.lnk", desk.TargetFile(L"docs\\notes.txt", "text"));
     desk.DesktopFile(L"plain.exe", "MZ");
 
-    StartedProgram program(test_paths::BinFile(L"Dalvorin.exe"));
+    e2e::Program program(test_paths::BinFile(L"Dalvorin.exe"));
     ASSERT_TRUE(program.Started());
-    HWND window = WaitForMainWindow(program.Id(), 60000);
+    HWND window = e2e::WaitForVisibleWindow(L"Nivvo桌面管理", program.Id(), 60000);
     ASSERT_NE(nullptr, window) << "the main window did not appear";
 
     EntryLists lists;
@@ -189,8 +126,5 @@ TEST(DesktopPageEndToEnd, TheListPagesShowTheDesktopsProgramShortcutsAndThePrese
     EXPECT_EQ(L"d://BigFoot.exe", preset[0].path);
 
     PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(program.Process(), 30000)) << "the program did not end";
-    DWORD exitCode = 1;
-    GetExitCodeProcess(program.Process(), &exitCode);
-    EXPECT_EQ(0u, exitCode);
+    EXPECT_EQ(0u, program.WaitForExit(30000)) << "the program did not end";
 }

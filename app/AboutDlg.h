@@ -1,0 +1,15 @@
+// The About box of the system menu.
+#pragma once
+
+#include "framework/AfxWin.h"
+#include "res/resource.h"
+
+class CAboutDlg : public CDialog {
+public:
+    enum { IDD = IDD_ABOUTBOX };
+
+    CAboutDlg();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};

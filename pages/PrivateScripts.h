@@ -1,0 +1,18 @@
+// The scripts that reveal and hide the private folder, and how a script given by bare name is
+// found and started.
+#pragma once
+
+#include "framework/AfxWin.h"
+
+// The scripts that reveal and hide the private folder, shipped beside the program.
+inline constexpr wchar_t kOpenPrivateScript[] = L"systemopen.bat";
+inline constexpr wchar_t kClosePrivateScript[] = L"systemclose.bat";
+
+// The folder of the running program, without a trailing backslash.
+CString ProgramFolder();
+// Finds the file a bare program name stands for, in the order Windows looks for programs: the
+// program's own folder, the current folder, the system folders, then the folders of PATH.
+BOOL FindProgramFile(LPCWSTR name, LPCWSTR programFolder, CString& path);
+// Starts a script by bare name, found as above, hidden and without waiting for it. A script that
+// cannot be found or started is not reported.
+void RunScriptHidden(LPCWSTR name);
