@@ -3,6 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Dc.h"
 #include "framework/Menu.h"
+#include "framework/Module.h"
 #include "framework/WinApp.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "framework/GdiObject.h"
 
 #include "framework/Dc.h"
-#include "framework/WinApp.h"
+#include "framework/Module.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #include "framework/Menu.h"
 
-#include "framework/WinApp.h"
+#include "framework/Module.h"
 #include "framework/Wnd.h"
 
 #include <memory>

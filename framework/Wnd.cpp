@@ -3,7 +3,7 @@
 #include "framework/CmdUI.h"
 #include "framework/Exception.h"
 #include "framework/Menu.h"
-#include "framework/WinApp.h"
+#include "framework/Module.h"
 
 #include <memory>
 #include <new>
@@ -30,6 +30,14 @@ struct WindowThreadState {
 WindowThreadState& ThreadState() {
     thread_local WindowThreadState state;
     return state;
+}
+
+// Tells the user about a failure that ended a handler, in a box that belongs to the window's
+// top-level owner (or to nobody when the window is gone by now).
+void ReportFailure(HWND hwnd, const CException& failure) {
+    wchar_t text[512] = {};
+    failure.DescribeError(text, 512);
+    AfxShowMessageBox(IsWindow(hwnd) ? GetAncestor(hwnd, GA_ROOTOWNER) : nullptr, text, MB_OK);
 }
 
 }  // namespace
@@ -202,11 +210,11 @@ LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM
     try {
         result = wnd->WindowProc(message, wParam, lParam);
     } catch (const CException& failure) {
-        failure.ReportError();
+        ReportFailure(hwnd, failure);
     } catch (const std::bad_alloc&) {
-        CMemoryException().ReportError();
+        ReportFailure(hwnd, CMemoryException());
     } catch (...) {
-        CException().ReportError();
+        ReportFailure(hwnd, CException());
     }
     if (message == WM_NCDESTROY && wnd->m_hWnd == hwnd) {
         wnd->OnNcDestroyed();
