@@ -10,6 +10,7 @@
 #include "framework/Dialog.h"
 #include "framework/Exception.h"
 #include "framework/GdiObject.h"
+#include "framework/Icon.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 #include "framework/Menu.h"

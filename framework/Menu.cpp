@@ -3,80 +3,29 @@
 #include "framework/Module.h"
 #include "framework/Wnd.h"
 
-#include <memory>
-#include <unordered_map>
-
-namespace {
-
-struct MenuThreadState {
-    // Temporaries never own their menu, also when the thread ends with some still handed out.
-    ~MenuThreadState() {
-        for (auto& entry : temporary) {
-            entry.second->m_hMenu = nullptr;
-        }
-    }
-
-    std::unordered_map<HMENU, CMenu*> permanent;
-    std::unordered_map<HMENU, std::unique_ptr<CMenu>> temporary;
-};
-
-MenuThreadState& MenuState() {
-    thread_local MenuThreadState state;
-    return state;
-}
-
-}  // namespace
+#include <utility>
 
 CMenu::~CMenu() { DestroyMenu(); }
 
-CMenu* CMenu::FromHandle(HMENU menu) {
-    if (menu == nullptr) {
-        return nullptr;
-    }
-    if (CMenu* bound = FromHandlePermanent(menu)) {
-        return bound;
-    }
-    auto& temporary = MenuState().temporary;
-    auto found = temporary.find(menu);
-    if (found != temporary.end()) {
-        return found->second.get();
-    }
-    auto wrapper = std::make_unique<CMenu>();
-    wrapper->m_hMenu = menu;
-    CMenu* result = wrapper.get();
-    temporary.emplace(menu, std::move(wrapper));
-    return result;
-}
+CMenu* CMenu::FromHandle(HMENU menu) { return CMenuHandleMap::FromHandle(menu); }
 
-CMenu* CMenu::FromHandlePermanent(HMENU menu) {
-    auto& permanent = MenuState().permanent;
-    auto found = permanent.find(menu);
-    return found == permanent.end() ? nullptr : found->second;
-}
+CMenu* CMenu::FromHandlePermanent(HMENU menu) { return CMenuHandleMap::FromHandlePermanent(menu); }
 
-void CMenu::DeleteTempMap() {
-    auto& temporary = MenuState().temporary;
-    for (auto& entry : temporary) {
-        entry.second->m_hMenu = nullptr;  // temporaries never own their menu
-    }
-    temporary.clear();
-}
+void CMenu::DeleteTempMap() { CMenuHandleMap::DeleteTemporaries(); }
 
 BOOL CMenu::Attach(HMENU menu) {
-    if (menu == nullptr || m_hMenu != nullptr) {
+    if (menu == nullptr || m_hMenu != nullptr || !CMenuHandleMap::Bind(menu, this)) {
         return FALSE;
     }
     m_hMenu = menu;
-    MenuState().permanent[menu] = this;
     return TRUE;
 }
 
 HMENU CMenu::Detach() {
-    HMENU menu = m_hMenu;
-    if (menu != nullptr && FromHandlePermanent(menu) == this) {
-        MenuState().permanent.erase(menu);
+    HMENU menu = std::exchange(m_hMenu, nullptr);
+    if (menu != nullptr) {
+        CMenuHandleMap::Unbind(menu, this);
     }
-    m_hMenu = nullptr;
     return menu;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Afx.h"
+#include "framework/HandleMap.h"
 #include "framework/String.h"
 
 class CWnd;
@@ -46,3 +47,6 @@ public:
     int GetMenuString(UINT id, CString& text, UINT flags) const;
     BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT exclude = nullptr);
 };
+
+// The menus bound to framework objects, and the temporaries FromHandle gives out.
+using CMenuHandleMap = CHandleMap<CMenu, HMENU, &CMenu::m_hMenu>;

@@ -5,23 +5,13 @@
 #include "framework/Menu.h"
 #include "framework/Module.h"
 
-#include <memory>
 #include <new>
-#include <unordered_map>
+#include <utility>
 
 namespace {
 
 // Per-thread window bookkeeping: windows belong to the thread that made them.
 struct WindowThreadState {
-    // Temporaries never own their window, also when the thread ends with some still handed out.
-    ~WindowThreadState() {
-        for (auto& entry : temporary) {
-            entry.second->m_hWnd = nullptr;
-        }
-    }
-
-    std::unordered_map<HWND, CWnd*> permanent;
-    std::unordered_map<HWND, std::unique_ptr<CWnd>> temporary;
     CWnd* windowBeingCreated = nullptr;
     HHOOK creationHook = nullptr;
     MSG currentMessage{};
@@ -49,59 +39,30 @@ CWnd::~CWnd() {
     if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
         ::DestroyWindow(m_hWnd);
     }
-    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
-        ThreadState().permanent.erase(m_hWnd);  // destroyed on another thread or not at all
+    if (m_hWnd != nullptr) {
+        CWndHandleMap::Unbind(m_hWnd, this);  // destroyed on another thread or not at all
     }
 }
 
-CWnd* CWnd::FromHandle(HWND hwnd) {
-    if (hwnd == nullptr) {
-        return nullptr;
-    }
-    if (CWnd* wnd = FromHandlePermanent(hwnd)) {
-        return wnd;
-    }
-    auto& temporary = ThreadState().temporary;
-    auto found = temporary.find(hwnd);
-    if (found != temporary.end()) {
-        return found->second.get();
-    }
-    auto wrapper = std::make_unique<CWnd>();
-    wrapper->m_hWnd = hwnd;
-    CWnd* result = wrapper.get();
-    temporary.emplace(hwnd, std::move(wrapper));
-    return result;
-}
+CWnd* CWnd::FromHandle(HWND hwnd) { return CWndHandleMap::FromHandle(hwnd); }
 
-CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    auto& permanent = ThreadState().permanent;
-    auto found = permanent.find(hwnd);
-    return found == permanent.end() ? nullptr : found->second;
-}
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) { return CWndHandleMap::FromHandlePermanent(hwnd); }
 
-void CWnd::DeleteTempMap() {
-    auto& temporary = ThreadState().temporary;
-    for (auto& entry : temporary) {
-        entry.second->m_hWnd = nullptr;  // a temporary never owns its window
-    }
-    temporary.clear();
-}
+void CWnd::DeleteTempMap() { CWndHandleMap::DeleteTemporaries(); }
 
 BOOL CWnd::Attach(HWND hwnd) {
-    if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) {
+    if (hwnd == nullptr || m_hWnd != nullptr || !CWndHandleMap::Bind(hwnd, this)) {
         return FALSE;
     }
     m_hWnd = hwnd;
-    ThreadState().permanent[hwnd] = this;
     return TRUE;
 }
 
 HWND CWnd::Detach() {
-    HWND hwnd = m_hWnd;
-    if (hwnd != nullptr && FromHandlePermanent(hwnd) == this) {
-        ThreadState().permanent.erase(hwnd);
+    HWND hwnd = std::exchange(m_hWnd, nullptr);
+    if (hwnd != nullptr) {
+        CWndHandleMap::Unbind(hwnd, this);
     }
-    m_hWnd = nullptr;
     return hwnd;
 }
 
