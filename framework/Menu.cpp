@@ -5,7 +5,13 @@
 
 #include <utility>
 
-CMenu::~CMenu() { DestroyMenu(); }
+CMenu::~CMenu() {
+    if (m_ownsMenu) {
+        DestroyMenu();
+    } else {
+        Detach();
+    }
+}
 
 CMenu* CMenu::FromHandle(HMENU menu) { return CMenuHandleMap::FromHandle(menu); }
 
@@ -13,15 +19,21 @@ CMenu* CMenu::FromHandlePermanent(HMENU menu) { return CMenuHandleMap::FromHandl
 
 void CMenu::DeleteTempMap() { CMenuHandleMap::DeleteTemporaries(); }
 
-BOOL CMenu::Attach(HMENU menu) {
+BOOL CMenu::Attach(HMENU menu) { return BindHandle(menu, true); }
+
+BOOL CMenu::Bind(HMENU menu) { return BindHandle(menu, false); }
+
+BOOL CMenu::BindHandle(HMENU menu, bool owns) {
     if (menu == nullptr || m_hMenu != nullptr || !CMenuHandleMap::Bind(menu, this)) {
         return FALSE;
     }
     m_hMenu = menu;
+    m_ownsMenu = owns;
     return TRUE;
 }
 
 HMENU CMenu::Detach() {
+    m_ownsMenu = false;
     HMENU menu = std::exchange(m_hMenu, nullptr);
     if (menu != nullptr) {
         CMenuHandleMap::Unbind(menu, this);

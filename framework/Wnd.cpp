@@ -15,6 +15,9 @@ struct WindowThreadState {
     CWnd* windowBeingCreated = nullptr;
     HHOOK creationHook = nullptr;
     MSG currentMessage{};
+    // The pop-up menu most recently opened on this thread: the owner hears WM_INITMENUPOPUP
+    // before the pop-up's items are measured, and WM_MEASUREITEM does not say which menu it is.
+    HMENU popupBeingShown = nullptr;
 };
 
 WindowThreadState& ThreadState() {
@@ -216,10 +219,15 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
             return OnNotify(wParam, lParam, result);
         }
         case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-            if (DispatchDrawOrMeasure(message, lParam, result)) {
+            if (DispatchDrawItem(lParam, result)) {
                 return TRUE;
             }
+            break;
+        case WM_INITMENUPOPUP:
+            ThreadState().popupBeingShown = reinterpret_cast<HMENU>(wParam);
+            break;
+        case WM_EXITMENULOOP:
+            ThreadState().popupBeingShown = nullptr;
             break;
         case WM_CTLCOLORMSGBOX:
         case WM_CTLCOLOREDIT:
@@ -278,26 +286,19 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     return entry->adapter(this, AfxMessageArgs{wParam, lParam, nullptr, result});
 }
 
-BOOL CWnd::DispatchDrawOrMeasure(UINT message, LPARAM lParam, LRESULT* result) {
-    if (message == WM_DRAWITEM) {
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlType == ODT_MENU) {
-            CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem));
-            if (menu == nullptr) {
-                return FALSE;
-            }
-            menu->DrawItem(item);
-            *result = TRUE;
-            return TRUE;
-        }
+// A menu item is drawn by the CMenu bound to its menu, a control's item by the control.
+BOOL CWnd::DispatchDrawItem(LPARAM lParam, LRESULT* result) {
+    auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    if (item->CtlType != ODT_MENU) {
         return ReflectNotification(item->hwndItem, WM_DRAWITEM, 0, lParam, result);
     }
-    const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
-    if (item->CtlType == ODT_MENU) {
-        return FALSE;  // menus that measure their items are asked by their owner window
+    CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem));
+    if (menu == nullptr) {
+        return FALSE;
     }
-    return ReflectNotification(::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID)), WM_MEASUREITEM, 0, lParam,
-                               result);
+    menu->DrawItem(item);
+    *result = TRUE;
+    return TRUE;
 }
 
 BOOL CWnd::ReflectNotification(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -370,7 +371,24 @@ UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
 
 void CWnd::OnSysColorChange() { Default(); }
 
-void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
+// Called when an owner-drawn item is measured (after a class's own ON_WM_MEASUREITEM handler, if
+// it calls this). A menu item goes to the CMenu bound to the pop-up being shown, a control's item
+// to the control (reflection); anything else gets the default processing.
+void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT item) {
+    if (item->CtlType == ODT_MENU) {
+        if (CMenu* menu = CMenu::FromHandlePermanent(ThreadState().popupBeingShown)) {
+            menu->MeasureItem(item);
+            return;
+        }
+    } else {
+        LRESULT ignored = 0;
+        HWND control = ::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID));
+        if (ReflectNotification(control, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(item), &ignored)) {
+            return;
+        }
+    }
+    Default();
+}
 
 void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
 
@@ -383,6 +401,7 @@ void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 void CWnd::OnDropFiles(HDROP) { Default(); }
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+    ON_WM_MEASUREITEM()
 END_MESSAGE_MAP()
 
 // ---- Thin wrappers ----------------------------------------------------------------------------

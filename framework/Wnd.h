@@ -128,7 +128,7 @@ protected:
 private:
     void BindAndSubclass(HWND hwnd);
     void OnNcDestroyed();
-    BOOL DispatchDrawOrMeasure(UINT message, LPARAM lParam, LRESULT* result);
+    BOOL DispatchDrawItem(LPARAM lParam, LRESULT* result);
 };
 
 // The windows bound to framework objects, and the temporaries FromHandle gives out.
