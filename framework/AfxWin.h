@@ -14,6 +14,8 @@
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 #include "framework/Menu.h"
+#include "framework/MessagePump.h"
+#include "framework/Module.h"
 #include "framework/ScopedSelect.h"
 #include "framework/ShellCalls.h"
 #include "framework/String.h"

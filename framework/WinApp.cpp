@@ -1,7 +1,6 @@
 #include "framework/WinApp.h"
 
-#include "framework/Dc.h"
-#include "framework/Menu.h"
+#include "framework/MessagePump.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -15,12 +14,8 @@ BOOL CWinThread::InitInstance() { return TRUE; }
 int CWinThread::ExitInstance() { return 0; }
 
 int CWinThread::Run() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+    MSG msg{};
+    while (CMessagePump::PumpMessage(nullptr, msg) == CMessagePump::Result::kDispatched) {
     }
     return ExitInstance();
 }
@@ -99,8 +94,6 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     } else {
         exitCode = app->Run();
     }
-    CWnd::DeleteTempMap();
-    CMenu::DeleteTempMap();
-    CDC::DeleteTempMap();
+    CMessagePump::FreeTemporaries();
     return exitCode;
 }
