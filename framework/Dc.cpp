@@ -115,3 +115,5 @@ CClientDC::~CClientDC() {
         ::ReleaseDC(m_hWnd, dc);
     }
 }
+
+CDC* AfxDcFromHandle(HDC dc) { return CDC::FromHandle(dc); }

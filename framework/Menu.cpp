@@ -105,3 +105,5 @@ int CMenu::GetMenuString(UINT id, CString& text, UINT flags) const {
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT exclude) {
     return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner != nullptr ? owner->m_hWnd : nullptr, exclude);
 }
+
+CMenu* AfxMenuFromHandle(HMENU menu) { return CMenu::FromHandle(menu); }

@@ -501,3 +501,5 @@ CMenu* CWnd::GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSy
 int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
     return ::MessageBoxW(m_hWnd, text, caption != nullptr ? caption : AfxGetAppName(), type);
 }
+
+CWnd* AfxWndFromHandle(HWND hwnd) { return CWnd::FromHandle(hwnd); }
