@@ -3,55 +3,13 @@
 #include "framework/GdiObject.h"
 #include "framework/Wnd.h"
 
-#include <memory>
-#include <unordered_map>
 #include <utility>
-
-namespace {
-
-struct TemporaryDcMap {
-    // Temporaries never own their DC, also when the thread ends with some still handed out.
-    ~TemporaryDcMap() {
-        for (auto& entry : map) {
-            entry.second->m_hDC = nullptr;
-        }
-    }
-
-    std::unordered_map<HDC, std::unique_ptr<CDC>> map;
-};
-
-std::unordered_map<HDC, std::unique_ptr<CDC>>& TemporaryDcs() {
-    thread_local TemporaryDcMap temporary;
-    return temporary.map;
-}
-
-}  // namespace
 
 CDC::~CDC() { DeleteDC(); }
 
-CDC* CDC::FromHandle(HDC dc) {
-    if (dc == nullptr) {
-        return nullptr;
-    }
-    auto& temporary = TemporaryDcs();
-    auto found = temporary.find(dc);
-    if (found != temporary.end()) {
-        return found->second.get();
-    }
-    auto wrapper = std::make_unique<CDC>();
-    wrapper->m_hDC = dc;
-    CDC* result = wrapper.get();
-    temporary.emplace(dc, std::move(wrapper));
-    return result;
-}
+CDC* CDC::FromHandle(HDC dc) { return CDcHandleMap::FromHandle(dc); }
 
-void CDC::DeleteTempMap() {
-    auto& temporary = TemporaryDcs();
-    for (auto& entry : temporary) {
-        entry.second->m_hDC = nullptr;  // a temporary never owns its DC
-    }
-    temporary.clear();
-}
+void CDC::DeleteTempMap() { CDcHandleMap::DeleteTemporaries(); }
 
 BOOL CDC::Attach(HDC dc) {
     if (dc == nullptr || m_hDC != nullptr) {
@@ -157,3 +115,5 @@ CClientDC::~CClientDC() {
         ::ReleaseDC(m_hWnd, dc);
     }
 }
+
+CDC* AfxDcFromHandle(HDC dc) { return CDC::FromHandle(dc); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Afx.h"
+#include "framework/HandleMap.h"
 
 class CWnd;
 class CBrush;
@@ -52,6 +53,9 @@ public:
     COLORREF SetPixel(int x, int y, COLORREF color);
     int GetDeviceCaps(int index) const;
 };
+
+// The temporaries FromHandle gives out (DCs are never bound permanently).
+using CDcHandleMap = CHandleMap<CDC, HDC, &CDC::m_hDC>;
 
 // Painting context of a window for one WM_PAINT.
 class CPaintDC : public CDC {

@@ -1,8 +1,8 @@
 #include "framework/Dialog.h"
 
 #include "framework/DataExchange.h"
-#include "framework/Dc.h"
-#include "framework/Menu.h"
+#include "framework/MessagePump.h"
+#include "framework/Module.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -101,24 +101,15 @@ void CDialog::RunModalLoop() {
     if (m_continueModal && m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) == 0) {
         ShowWindow(SW_SHOWNORMAL);
     }
-    MSG msg;
+    MSG msg{};
     while (m_continueModal) {
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            CWnd::DeleteTempMap();  // idle: temporaries handed out so far are no longer in use
-            CMenu::DeleteTempMap();
-            CDC::DeleteTempMap();
-        }
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0) {
+        const CMessagePump::Result pumped = CMessagePump::PumpMessage(m_hWnd, msg);
+        if (pumped != CMessagePump::Result::kDispatched) {
+            if (pumped == CMessagePump::Result::kQuit) {
                 PostQuitMessage(static_cast<int>(msg.wParam));  // let the outer loop see it too
             }
             m_modalResult = -1;
             break;
-        }
-        if (!CWnd::WalkPreTranslateTree(m_hWnd, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
         }
         if (m_hWnd == nullptr) {
             break;  // destroyed from inside the loop

@@ -1,6 +1,6 @@
 #include "framework/Exception.h"
 
-#include "framework/WinApp.h"
+#include "framework/Module.h"
 
 #include <cwchar>
 
@@ -23,12 +23,19 @@ BOOL CException::GetErrorMessage(LPWSTR buffer, UINT capacity) const {
     return FALSE;
 }
 
+void CException::DescribeError(LPWSTR buffer, UINT capacity) const {
+    if (buffer == nullptr || capacity == 0) {
+        return;
+    }
+    if (!GetErrorMessage(buffer, capacity) || buffer[0] == L'\0') {
+        lstrcpynW(buffer, L"发生了未知错误。", static_cast<int>(capacity));
+    }
+}
+
 int CException::ReportError(UINT type) const {
     wchar_t text[512] = {};
-    if (!GetErrorMessage(text, 512) || text[0] == L'\0') {
-        lstrcpynW(text, L"发生了未知错误。", 512);
-    }
-    return AfxMessageBox(text, type);
+    DescribeError(text, 512);
+    return AfxShowMessageBox(GetActiveWindow(), text, type);
 }
 
 BOOL CMemoryException::GetErrorMessage(LPWSTR buffer, UINT capacity) const {

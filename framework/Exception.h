@@ -9,7 +9,10 @@ public:
     virtual ~CException() = default;
     // Writes a user-readable description into `buffer`; returns FALSE when there is none.
     virtual BOOL GetErrorMessage(LPWSTR buffer, UINT capacity) const;
-    // Shows the description in a message box; returns the box's result.
+    // Writes the description, or a general one when there is none, into `buffer`.
+    void DescribeError(LPWSTR buffer, UINT capacity) const;
+    // Shows the description in a message box owned by the thread's active window; returns the
+    // box's result. The framework itself reports failures only from its window procedure.
     int ReportError(UINT type = MB_OK) const;
 };
 

@@ -1,36 +1,7 @@
 #include "framework/GdiObject.h"
 
 #include "framework/Dc.h"
-#include "framework/WinApp.h"
-
-#include <utility>
-
-CGdiObject& CGdiObject::operator=(CGdiObject&& other) noexcept {
-    if (this != &other) {
-        DeleteObject();
-        m_hObject = other.Detach();
-    }
-    return *this;
-}
-
-CGdiObject::~CGdiObject() { DeleteObject(); }
-
-BOOL CGdiObject::Attach(HGDIOBJ object) {
-    if (object == nullptr || m_hObject != nullptr) {
-        return FALSE;
-    }
-    m_hObject = object;
-    return TRUE;
-}
-
-HGDIOBJ CGdiObject::Detach() { return std::exchange(m_hObject, nullptr); }
-
-BOOL CGdiObject::DeleteObject() {
-    if (m_hObject == nullptr) {
-        return FALSE;
-    }
-    return ::DeleteObject(Detach());
-}
+#include "framework/Module.h"
 
 // Every Create/Load below fails without making anything when the owner already holds an object,
 // so a second call never leaks the object it would have made.

@@ -2,24 +2,28 @@
 #pragma once
 
 #include "framework/Afx.h"
+#include "framework/HandleOwner.h"
 
 class CDC;
 
-class CGdiObject {
-public:
-    CGdiObject() = default;
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
-    CGdiObject(CGdiObject&& other) noexcept : m_hObject(other.Detach()) {}
-    CGdiObject& operator=(CGdiObject&& other) noexcept;
-    virtual ~CGdiObject();
-
+// Where a GDI object owner keeps its object, and how the object is deleted.
+struct CGdiObjectSlot {
+    using Handle = HGDIOBJ;
     HGDIOBJ m_hObject = nullptr;
 
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
-    BOOL Attach(HGDIOBJ object);
-    HGDIOBJ Detach();
-    BOOL DeleteObject();
+protected:
+    static constexpr HGDIOBJ CGdiObjectSlot::*HeldMember() { return &CGdiObjectSlot::m_hObject; }
+    static BOOL Free(HGDIOBJ object) { return ::DeleteObject(object); }
+};
+
+class CGdiObject : public CHandleOwner<CGdiObjectSlot> {
+public:
+    CGdiObject() = default;
+    CGdiObject(CGdiObject&&) noexcept = default;
+    CGdiObject& operator=(CGdiObject&&) noexcept = default;
+    virtual ~CGdiObject() = default;
+
+    BOOL DeleteObject() { return FreeHandle(); }
 };
 
 class CPen : public CGdiObject {

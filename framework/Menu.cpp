@@ -1,82 +1,43 @@
 #include "framework/Menu.h"
 
-#include "framework/WinApp.h"
+#include "framework/Module.h"
 #include "framework/Wnd.h"
 
-#include <memory>
-#include <unordered_map>
+#include <utility>
 
-namespace {
-
-struct MenuThreadState {
-    // Temporaries never own their menu, also when the thread ends with some still handed out.
-    ~MenuThreadState() {
-        for (auto& entry : temporary) {
-            entry.second->m_hMenu = nullptr;
-        }
+CMenu::~CMenu() {
+    if (m_ownsMenu) {
+        DestroyMenu();
+    } else {
+        Detach();
     }
-
-    std::unordered_map<HMENU, CMenu*> permanent;
-    std::unordered_map<HMENU, std::unique_ptr<CMenu>> temporary;
-};
-
-MenuThreadState& MenuState() {
-    thread_local MenuThreadState state;
-    return state;
 }
 
-}  // namespace
+CMenu* CMenu::FromHandle(HMENU menu) { return CMenuHandleMap::FromHandle(menu); }
 
-CMenu::~CMenu() { DestroyMenu(); }
+CMenu* CMenu::FromHandlePermanent(HMENU menu) { return CMenuHandleMap::FromHandlePermanent(menu); }
 
-CMenu* CMenu::FromHandle(HMENU menu) {
-    if (menu == nullptr) {
-        return nullptr;
-    }
-    if (CMenu* bound = FromHandlePermanent(menu)) {
-        return bound;
-    }
-    auto& temporary = MenuState().temporary;
-    auto found = temporary.find(menu);
-    if (found != temporary.end()) {
-        return found->second.get();
-    }
-    auto wrapper = std::make_unique<CMenu>();
-    wrapper->m_hMenu = menu;
-    CMenu* result = wrapper.get();
-    temporary.emplace(menu, std::move(wrapper));
-    return result;
-}
+void CMenu::DeleteTempMap() { CMenuHandleMap::DeleteTemporaries(); }
 
-CMenu* CMenu::FromHandlePermanent(HMENU menu) {
-    auto& permanent = MenuState().permanent;
-    auto found = permanent.find(menu);
-    return found == permanent.end() ? nullptr : found->second;
-}
+BOOL CMenu::Attach(HMENU menu) { return BindHandle(menu, true); }
 
-void CMenu::DeleteTempMap() {
-    auto& temporary = MenuState().temporary;
-    for (auto& entry : temporary) {
-        entry.second->m_hMenu = nullptr;  // temporaries never own their menu
-    }
-    temporary.clear();
-}
+BOOL CMenu::Bind(HMENU menu) { return BindHandle(menu, false); }
 
-BOOL CMenu::Attach(HMENU menu) {
-    if (menu == nullptr || m_hMenu != nullptr) {
+BOOL CMenu::BindHandle(HMENU menu, bool owns) {
+    if (menu == nullptr || m_hMenu != nullptr || !CMenuHandleMap::Bind(menu, this)) {
         return FALSE;
     }
     m_hMenu = menu;
-    MenuState().permanent[menu] = this;
+    m_ownsMenu = owns;
     return TRUE;
 }
 
 HMENU CMenu::Detach() {
-    HMENU menu = m_hMenu;
-    if (menu != nullptr && FromHandlePermanent(menu) == this) {
-        MenuState().permanent.erase(menu);
+    m_ownsMenu = false;
+    HMENU menu = std::exchange(m_hMenu, nullptr);
+    if (menu != nullptr) {
+        CMenuHandleMap::Unbind(menu, this);
     }
-    m_hMenu = nullptr;
     return menu;
 }
 
@@ -144,3 +105,5 @@ int CMenu::GetMenuString(UINT id, CString& text, UINT flags) const {
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT exclude) {
     return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner != nullptr ? owner->m_hWnd : nullptr, exclude);
 }
+
+CMenu* AfxMenuFromHandle(HMENU menu) { return CMenu::FromHandle(menu); }

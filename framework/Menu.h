@@ -1,8 +1,11 @@
-// A menu handle with owner-draw hooks. An object bound with Attach (or made by Create/Load)
-// owns its menu and destroys it; FromHandle gives a temporary, non-owning wrapper.
+// A menu handle with owner-draw hooks. An object given its menu by Attach, Create or Load owns
+// the menu and destroys it; an object bound with Bind only stands for the menu in dispatch (its
+// owner-drawn items reach its DrawItem/MeasureItem) and leaves it alone; FromHandle gives a
+// temporary, non-owning wrapper.
 #pragma once
 
 #include "framework/Afx.h"
+#include "framework/HandleMap.h"
 #include "framework/String.h"
 
 class CWnd;
@@ -23,8 +26,15 @@ public:
     static CMenu* FromHandlePermanent(HMENU menu);
     static void DeleteTempMap();
 
+    // Takes the menu over: this object destroys it. FALSE when another object is bound to it.
     BOOL Attach(HMENU menu);
+    // Binds this object to a menu that something else owns (a pop-up of an owned menu, say):
+    // FromHandlePermanent finds it, so the menu's owner-drawn items are drawn and measured by it,
+    // and the menu stays when the object goes. FALSE when another object is bound to it.
+    BOOL Bind(HMENU menu);
+    // Lets go of the menu (owned or bound) without destroying it.
     HMENU Detach();
+    bool OwnsMenu() const { return m_ownsMenu; }
 
     BOOL CreateMenu();
     BOOL CreatePopupMenu();
@@ -32,8 +42,8 @@ public:
     virtual BOOL LoadMenu(LPCWSTR name);
     virtual BOOL DestroyMenu();
 
-    // Owner-drawn items: called for WM_DRAWITEM of items of this menu, and by owners that
-    // forward WM_MEASUREITEM.
+    // Owner-drawn items: called for WM_DRAWITEM of this menu's items, and for their
+    // WM_MEASUREITEM while this menu is the pop-up being shown (see CWnd::OnMeasureItem).
     virtual void DrawItem(LPDRAWITEMSTRUCT item);
     virtual void MeasureItem(LPMEASUREITEMSTRUCT item);
 
@@ -45,4 +55,12 @@ public:
     UINT GetMenuState(UINT id, UINT flags) const;
     int GetMenuString(UINT id, CString& text, UINT flags) const;
     BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT exclude = nullptr);
+
+private:
+    BOOL BindHandle(HMENU menu, bool owns);
+
+    bool m_ownsMenu = false;
 };
+
+// The menus bound to framework objects, and the temporaries FromHandle gives out.
+using CMenuHandleMap = CHandleMap<CMenu, HMENU, &CMenu::m_hMenu>;

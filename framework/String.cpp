@@ -1,7 +1,7 @@
 #include "framework/String.h"
 
 #include "framework/Exception.h"
-#include "framework/WinApp.h"
+#include "framework/Module.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -1,7 +1,6 @@
 #include "framework/WinApp.h"
 
-#include "framework/Dc.h"
-#include "framework/Menu.h"
+#include "framework/MessagePump.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -15,12 +14,8 @@ BOOL CWinThread::InitInstance() { return TRUE; }
 int CWinThread::ExitInstance() { return 0; }
 
 int CWinThread::Run() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+    MSG msg{};
+    while (CMessagePump::PumpMessage(nullptr, msg) == CMessagePump::Result::kDispatched) {
     }
     return ExitInstance();
 }
@@ -29,6 +24,7 @@ CWinApp::CWinApp(LPCWSTR appName) {
     if (appName != nullptr) {
         m_appName = appName;
         m_pszAppName = m_appName;
+        AfxSetAppName(m_pszAppName);
     }
     g_app = this;
 }
@@ -54,33 +50,20 @@ CWinThread* AfxGetThread() { return g_app; }
 
 CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
 
-LPCWSTR AfxGetAppName() {
-    return g_app != nullptr && g_app->m_pszAppName != nullptr ? g_app->m_pszAppName : L"";
-}
-
-HINSTANCE AfxGetResourceHandle() {
-    if (g_app != nullptr && g_app->m_hInstance != nullptr) {
-        return g_app->m_hInstance;
-    }
-    return GetModuleHandleW(nullptr);
-}
-
-// All resources live in the program's own module.
-HINSTANCE AfxFindResourceHandle(LPCWSTR, LPCWSTR) { return AfxGetResourceHandle(); }
-
 // The program hosts no ActiveX controls; kept so start-up reads as the framework expects.
 void AfxEnableControlContainer() {}
 
 int AfxMessageBox(LPCWSTR text, UINT type, UINT) {
-    HWND owner = nullptr;
-    if (CWnd* main = AfxGetMainWnd(); main != nullptr && main->m_hWnd != nullptr) {
-        owner = GetLastActivePopup(main->m_hWnd);
-    }
-    return MessageBoxW(owner, text, AfxGetAppName(), type);
+    CWnd* main = AfxGetMainWnd();
+    return AfxShowMessageBox(main != nullptr ? main->m_hWnd : nullptr, text, type);
 }
 
 void AfxInitAppName(CWinApp* app) {
-    if (app == nullptr || app->m_pszAppName != nullptr) {
+    if (app == nullptr) {
+        return;
+    }
+    if (app->m_pszAppName != nullptr) {
+        AfxSetAppName(app->m_pszAppName);
         return;
     }
     wchar_t path[MAX_PATH + 1] = {};
@@ -94,6 +77,7 @@ void AfxInitAppName(CWinApp* app) {
         app->m_appName = dot > 0 ? name.Left(dot) : name;
     }
     app->m_pszAppName = app->m_appName;
+    AfxSetAppName(app->m_pszAppName);
 }
 
 int AfxWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
@@ -102,6 +86,7 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         return -1;
     }
     app->m_hInstance = instance;
+    AfxSetInstanceHandle(instance);
     AfxInitAppName(app);
     int exitCode = 0;
     if (!app->InitInstance()) {
@@ -109,8 +94,6 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     } else {
         exitCode = app->Run();
     }
-    CWnd::DeleteTempMap();
-    CMenu::DeleteTempMap();
-    CDC::DeleteTempMap();
+    CMessagePump::FreeTemporaries();
     return exitCode;
 }

@@ -1,7 +1,9 @@
-// The application object: one per process, made as a global before start-up.
+// The application object: one per process, made as a global before start-up. It sits on top of
+// the framework and fills in its floor (framework/Module.h) at start-up.
 #pragma once
 
 #include "framework/CmdTarget.h"
+#include "framework/Module.h"
 #include "framework/String.h"
 
 class CWnd;
@@ -49,13 +51,10 @@ public:
 CWinApp* AfxGetApp();
 CWinThread* AfxGetThread();
 CWnd* AfxGetMainWnd();
-LPCWSTR AfxGetAppName();
-HINSTANCE AfxGetResourceHandle();
-HINSTANCE AfxFindResourceHandle(LPCWSTR name, LPCWSTR type);
 void AfxEnableControlContainer();
 // Message box owned by the application's active window, captioned with the application title.
 int AfxMessageBox(LPCWSTR text, UINT type = MB_OK, UINT helpId = 0);
-// Sets the application title from the exe name when it has none yet (the program's entry point
-// and tests call it once).
+// Sets the application title from the exe name when it has none yet and hands it to the
+// framework's floor (the program's entry point and tests call it once).
 void AfxInitAppName(CWinApp* app);
 int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);

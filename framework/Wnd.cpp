@@ -3,33 +3,34 @@
 #include "framework/CmdUI.h"
 #include "framework/Exception.h"
 #include "framework/Menu.h"
-#include "framework/WinApp.h"
+#include "framework/Module.h"
 
-#include <memory>
 #include <new>
-#include <unordered_map>
+#include <utility>
 
 namespace {
 
 // Per-thread window bookkeeping: windows belong to the thread that made them.
 struct WindowThreadState {
-    // Temporaries never own their window, also when the thread ends with some still handed out.
-    ~WindowThreadState() {
-        for (auto& entry : temporary) {
-            entry.second->m_hWnd = nullptr;
-        }
-    }
-
-    std::unordered_map<HWND, CWnd*> permanent;
-    std::unordered_map<HWND, std::unique_ptr<CWnd>> temporary;
     CWnd* windowBeingCreated = nullptr;
     HHOOK creationHook = nullptr;
     MSG currentMessage{};
+    // The pop-up menu most recently opened on this thread: the owner hears WM_INITMENUPOPUP
+    // before the pop-up's items are measured, and WM_MEASUREITEM does not say which menu it is.
+    HMENU popupBeingShown = nullptr;
 };
 
 WindowThreadState& ThreadState() {
     thread_local WindowThreadState state;
     return state;
+}
+
+// Tells the user about a failure that ended a handler, in a box that belongs to the window's
+// top-level owner (or to nobody when the window is gone by now).
+void ReportFailure(HWND hwnd, const CException& failure) {
+    wchar_t text[512] = {};
+    failure.DescribeError(text, 512);
+    AfxShowMessageBox(IsWindow(hwnd) ? GetAncestor(hwnd, GA_ROOTOWNER) : nullptr, text, MB_OK);
 }
 
 }  // namespace
@@ -41,59 +42,30 @@ CWnd::~CWnd() {
     if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
         ::DestroyWindow(m_hWnd);
     }
-    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
-        ThreadState().permanent.erase(m_hWnd);  // destroyed on another thread or not at all
+    if (m_hWnd != nullptr) {
+        CWndHandleMap::Unbind(m_hWnd, this);  // destroyed on another thread or not at all
     }
 }
 
-CWnd* CWnd::FromHandle(HWND hwnd) {
-    if (hwnd == nullptr) {
-        return nullptr;
-    }
-    if (CWnd* wnd = FromHandlePermanent(hwnd)) {
-        return wnd;
-    }
-    auto& temporary = ThreadState().temporary;
-    auto found = temporary.find(hwnd);
-    if (found != temporary.end()) {
-        return found->second.get();
-    }
-    auto wrapper = std::make_unique<CWnd>();
-    wrapper->m_hWnd = hwnd;
-    CWnd* result = wrapper.get();
-    temporary.emplace(hwnd, std::move(wrapper));
-    return result;
-}
+CWnd* CWnd::FromHandle(HWND hwnd) { return CWndHandleMap::FromHandle(hwnd); }
 
-CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    auto& permanent = ThreadState().permanent;
-    auto found = permanent.find(hwnd);
-    return found == permanent.end() ? nullptr : found->second;
-}
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) { return CWndHandleMap::FromHandlePermanent(hwnd); }
 
-void CWnd::DeleteTempMap() {
-    auto& temporary = ThreadState().temporary;
-    for (auto& entry : temporary) {
-        entry.second->m_hWnd = nullptr;  // a temporary never owns its window
-    }
-    temporary.clear();
-}
+void CWnd::DeleteTempMap() { CWndHandleMap::DeleteTemporaries(); }
 
 BOOL CWnd::Attach(HWND hwnd) {
-    if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) {
+    if (hwnd == nullptr || m_hWnd != nullptr || !CWndHandleMap::Bind(hwnd, this)) {
         return FALSE;
     }
     m_hWnd = hwnd;
-    ThreadState().permanent[hwnd] = this;
     return TRUE;
 }
 
 HWND CWnd::Detach() {
-    HWND hwnd = m_hWnd;
-    if (hwnd != nullptr && FromHandlePermanent(hwnd) == this) {
-        ThreadState().permanent.erase(hwnd);
+    HWND hwnd = std::exchange(m_hWnd, nullptr);
+    if (hwnd != nullptr) {
+        CWndHandleMap::Unbind(hwnd, this);
     }
-    m_hWnd = nullptr;
     return hwnd;
 }
 
@@ -202,11 +174,11 @@ LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM
     try {
         result = wnd->WindowProc(message, wParam, lParam);
     } catch (const CException& failure) {
-        failure.ReportError();
+        ReportFailure(hwnd, failure);
     } catch (const std::bad_alloc&) {
-        CMemoryException().ReportError();
+        ReportFailure(hwnd, CMemoryException());
     } catch (...) {
-        CException().ReportError();
+        ReportFailure(hwnd, CException());
     }
     if (message == WM_NCDESTROY && wnd->m_hWnd == hwnd) {
         wnd->OnNcDestroyed();
@@ -247,10 +219,15 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
             return OnNotify(wParam, lParam, result);
         }
         case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-            if (DispatchDrawOrMeasure(message, lParam, result)) {
+            if (DispatchDrawItem(lParam, result)) {
                 return TRUE;
             }
+            break;
+        case WM_INITMENUPOPUP:
+            ThreadState().popupBeingShown = reinterpret_cast<HMENU>(wParam);
+            break;
+        case WM_EXITMENULOOP:
+            ThreadState().popupBeingShown = nullptr;
             break;
         case WM_CTLCOLORMSGBOX:
         case WM_CTLCOLOREDIT:
@@ -309,26 +286,19 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     return entry->adapter(this, AfxMessageArgs{wParam, lParam, nullptr, result});
 }
 
-BOOL CWnd::DispatchDrawOrMeasure(UINT message, LPARAM lParam, LRESULT* result) {
-    if (message == WM_DRAWITEM) {
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlType == ODT_MENU) {
-            CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem));
-            if (menu == nullptr) {
-                return FALSE;
-            }
-            menu->DrawItem(item);
-            *result = TRUE;
-            return TRUE;
-        }
+// A menu item is drawn by the CMenu bound to its menu, a control's item by the control.
+BOOL CWnd::DispatchDrawItem(LPARAM lParam, LRESULT* result) {
+    auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    if (item->CtlType != ODT_MENU) {
         return ReflectNotification(item->hwndItem, WM_DRAWITEM, 0, lParam, result);
     }
-    const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
-    if (item->CtlType == ODT_MENU) {
-        return FALSE;  // menus that measure their items are asked by their owner window
+    CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem));
+    if (menu == nullptr) {
+        return FALSE;
     }
-    return ReflectNotification(::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID)), WM_MEASUREITEM, 0, lParam,
-                               result);
+    menu->DrawItem(item);
+    *result = TRUE;
+    return TRUE;
 }
 
 BOOL CWnd::ReflectNotification(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -401,7 +371,24 @@ UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
 
 void CWnd::OnSysColorChange() { Default(); }
 
-void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
+// Called when an owner-drawn item is measured (after a class's own ON_WM_MEASUREITEM handler, if
+// it calls this). A menu item goes to the CMenu bound to the pop-up being shown, a control's item
+// to the control (reflection); anything else gets the default processing.
+void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT item) {
+    if (item->CtlType == ODT_MENU) {
+        if (CMenu* menu = CMenu::FromHandlePermanent(ThreadState().popupBeingShown)) {
+            menu->MeasureItem(item);
+            return;
+        }
+    } else {
+        LRESULT ignored = 0;
+        HWND control = ::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID));
+        if (ReflectNotification(control, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(item), &ignored)) {
+            return;
+        }
+    }
+    Default();
+}
 
 void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
 
@@ -414,6 +401,7 @@ void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 void CWnd::OnDropFiles(HDROP) { Default(); }
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+    ON_WM_MEASUREITEM()
 END_MESSAGE_MAP()
 
 // ---- Thin wrappers ----------------------------------------------------------------------------
@@ -513,3 +501,5 @@ CMenu* CWnd::GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSy
 int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
     return ::MessageBoxW(m_hWnd, text, caption != nullptr ? caption : AfxGetAppName(), type);
 }
+
+CWnd* AfxWndFromHandle(HWND hwnd) { return CWnd::FromHandle(hwnd); }

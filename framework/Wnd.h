@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/CmdTarget.h"
+#include "framework/HandleMap.h"
 #include "framework/String.h"
 
 class CDC;
@@ -127,8 +128,11 @@ protected:
 private:
     void BindAndSubclass(HWND hwnd);
     void OnNcDestroyed();
-    BOOL DispatchDrawOrMeasure(UINT message, LPARAM lParam, LRESULT* result);
+    BOOL DispatchDrawItem(LPARAM lParam, LRESULT* result);
 };
+
+// The windows bound to framework objects, and the temporaries FromHandle gives out.
+using CWndHandleMap = CHandleMap<CWnd, HWND, &CWnd::m_hWnd>;
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK AfxCreationHookProc(int code, WPARAM wParam, LPARAM lParam);

@@ -51,10 +51,6 @@ BOOL TypeIconComesFromFile(LPCWSTR path) {
 }
 
 int AppendTypeIcon(CImageList& images, LPCWSTR path) {
-    HICON icon = LoadTypeIcon(path);
-    const int index = images.Add(icon);
-    if (icon != nullptr) {
-        DestroyIcon(icon);  // the image list keeps its own copy
-    }
-    return index;
+    const CIcon icon(LoadTypeIcon(path));
+    return images.Add(icon);  // the image list keeps its own copy
 }

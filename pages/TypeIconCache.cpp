@@ -4,6 +4,8 @@
 
 #include <shlwapi.h>
 
+#include <utility>
+
 namespace {
 
 std::wstring ExtensionKey(LPCWSTR path) {
@@ -16,11 +18,7 @@ std::wstring ExtensionKey(LPCWSTR path) {
 
 }  // namespace
 
-CTypeIconCache::~CTypeIconCache() {
-    for (auto& entry : m_icons) {
-        DestroyIcon(entry.second);
-    }
-}
+CTypeIconCache::~CTypeIconCache() = default;
 
 // The shell picks these icons from the name's type alone, so one icon per extension serves every
 // entry, except for types whose icon is read from each file.
@@ -37,10 +35,10 @@ int CTypeIconCache::Append(CImageList& images, LPCWSTR path) {
         m_iconPerFile.insert(key);
         return AppendTypeIcon(images, path);
     }
-    HICON icon = LoadTypeIcon(path);
+    CIcon icon(LoadTypeIcon(path));
     const int index = images.Add(icon);
     if (icon != nullptr) {
-        m_icons.emplace(key, icon);
+        m_icons.emplace(key, std::move(icon));
     }
     return index;
 }

@@ -21,6 +21,6 @@ public:
     int GetIconCount() const { return static_cast<int>(m_icons.size()); }
 
 private:
-    std::map<std::wstring, HICON> m_icons;
+    std::map<std::wstring, CIcon> m_icons;
     std::set<std::wstring> m_iconPerFile;
 };

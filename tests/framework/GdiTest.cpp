@@ -147,3 +147,48 @@ TEST(Array, AccessorsRejectIndicesOutsideTheArray) {
     EXPECT_EQ(1, items.GetSize());
     EXPECT_EQ(&b, items.GetAt(0));
 }
+
+namespace {
+
+HICON MakeIcon() {
+    const BYTE andMask[4 * 4] = {};
+    const BYTE xorMask[4 * 4] = {};
+    return CreateIcon(GetModuleHandleW(nullptr), 16, 16, 1, 1, andMask, xorMask);
+}
+
+bool IsLiveIcon(HICON icon) {
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info)) {
+        return false;
+    }
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) {
+        DeleteObject(info.hbmColor);
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(IconOwnership, OwnerDestroysItsIconAndAMovedFromOwnerDestroysNothing) {
+    HICON held = MakeIcon();
+    ASSERT_NE(nullptr, held);
+    {
+        CIcon first(held);
+        CIcon second(std::move(first));
+        EXPECT_EQ(nullptr, first.GetSafeHandle());
+        EXPECT_EQ(held, static_cast<HICON>(second));
+        HICON other = MakeIcon();
+        EXPECT_FALSE(second.Attach(other));  // a held icon is never replaced
+        DestroyIcon(other);
+        EXPECT_TRUE(IsLiveIcon(held));
+    }
+    EXPECT_FALSE(IsLiveIcon(held));
+
+    CIcon loaded;
+    ASSERT_TRUE(loaded.LoadIcon(IDR_MAINFRAME, 16));
+    EXPECT_FALSE(loaded.LoadIcon(IDR_MAINFRAME, 16));
+    HICON kept = loaded.Detach();
+    EXPECT_TRUE(IsLiveIcon(kept));
+    DestroyIcon(kept);
+}

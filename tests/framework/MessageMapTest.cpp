@@ -121,6 +121,42 @@ BEGIN_MESSAGE_MAP(CReflectingButton, CButton)
     ON_CONTROL_REFLECT_EX(BN_CLICKED, &CReflectingButton::OnReflectedClick)
 END_MESSAGE_MAP()
 
+const UINT g_probeMessage = RegisterWindowMessageW(L"Dalvorin.MessageMapTest.Probe");
+
+// Records what the typed entries hand to their handlers.
+class CEntryProbeWnd : public CWnd {
+public:
+    UINT moveFlags = 0;
+    POINT movePoint = {};
+    CWnd* focusTakenBy = nullptr;
+    UINT menuChar = 0;
+    UINT menuFlags = 0;
+    HMENU charMenu = nullptr;
+
+protected:
+    void OnMouseMove(UINT flags, POINT point) {
+        moveFlags = flags;
+        movePoint = point;
+    }
+    void OnKillFocus(CWnd* newWnd) { focusTakenBy = newWnd; }
+    LRESULT OnMenuChar(UINT ch, UINT flags, CMenu* menu) {
+        menuChar = ch;
+        menuFlags = flags;
+        charMenu = menu->m_hMenu;
+        return MAKELRESULT(2, MNC_EXECUTE);
+    }
+    LRESULT OnProbe(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam) * 10 + lParam; }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CEntryProbeWnd, CWnd)
+    ON_WM_MOUSEMOVE()
+    ON_WM_KILLFOCUS()
+    ON_WM_MENUCHAR()
+    ON_REGISTERED_MESSAGE(g_probeMessage, &CEntryProbeWnd::OnProbe)
+END_MESSAGE_MAP()
+
 LRESULT SendCommand(HWND target, UINT id, UINT code = 0, HWND control = nullptr) {
     return SendMessageW(target, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
 }
@@ -137,6 +173,34 @@ TEST(MessageMap, UnpacksArgumentsAndReturnsTheHandlersResult) {
     EXPECT_EQ(30, wnd.sizeCx);
     EXPECT_EQ(40, wnd.sizeCy);
     EXPECT_EQ(5, SendMessageW(wnd, WM_TEST_SUM, 2, 3));
+    wnd.DestroyWindow();
+}
+
+TEST(MessageMap, TypedEntriesUnpackSignedPointsWindowsMenusAndRegisteredMessages) {
+    CEntryProbeWnd wnd;
+    ASSERT_TRUE(wnd.SubclassWindow(CreatePlainWindow()));
+    CRecordingWnd other;
+    ASSERT_TRUE(other.SubclassWindow(CreatePlainWindow()));
+
+    SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-5, -7));
+    EXPECT_EQ(static_cast<UINT>(MK_LBUTTON | MK_SHIFT), wnd.moveFlags);
+    EXPECT_EQ(-5, wnd.movePoint.x);
+    EXPECT_EQ(-7, wnd.movePoint.y);
+
+    SendMessageW(wnd, WM_KILLFOCUS, reinterpret_cast<WPARAM>(other.m_hWnd), 0);
+    EXPECT_EQ(&other, wnd.focusTakenBy);  // the bound object, not a temporary
+
+    HMENU menu = CreatePopupMenu();
+    EXPECT_EQ(MAKELRESULT(2, MNC_EXECUTE),
+              SendMessageW(wnd, WM_MENUCHAR, MAKEWPARAM(L'x', MF_POPUP), reinterpret_cast<LPARAM>(menu)));
+    EXPECT_EQ(static_cast<UINT>(L'x'), wnd.menuChar);
+    EXPECT_EQ(static_cast<UINT>(MF_POPUP), wnd.menuFlags);
+    EXPECT_EQ(menu, wnd.charMenu);
+    DestroyMenu(menu);
+
+    ASSERT_NE(0u, g_probeMessage);
+    EXPECT_EQ(34, SendMessageW(wnd, g_probeMessage, 3, 4));
+    other.DestroyWindow();
     wnd.DestroyWindow();
 }
 
