@@ -1,6 +1,5 @@
 // The main window made from its template: initialisation, tab pages, minimise-to-hide, search.
 #include "app/DalvorinDlg.h"
-#include "app/SearchAddress.h"
 #include "tests/common/ShellCallRecorder.h"
 
 #include <gtest/gtest.h>

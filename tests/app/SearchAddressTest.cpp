@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
 #include <string>
 #include <vector>
 
