@@ -15,6 +15,9 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
+
+struct CMenuTemplateItem;
 
 class CPictureMenu : public CMenu {
 public:
@@ -125,4 +128,8 @@ public:
     int m_checkSelectedId = -1;
     int m_checkUnselectedId = -1;
     BOOL m_isMenuBar = FALSE;
+
+private:
+    BOOL BuildLevels(const std::vector<CMenuTemplateItem>& items);
+    void FinishMenuBar();
 };
