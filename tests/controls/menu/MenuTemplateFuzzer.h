@@ -138,6 +138,22 @@ private:
     std::vector<std::vector<BYTE>> m_seeds;
 };
 
+// How many more menus (USER objects) the process can make before making fails; all freed again.
+inline int MenuHeadroom() {
+    constexpr size_t kCap = 200000;
+    std::vector<HMENU> menus;
+    for (HMENU menu = CreatePopupMenu(); menu != nullptr; menu = CreatePopupMenu()) {
+        menus.push_back(menu);
+        if (menus.size() >= kCap) {
+            break;
+        }
+    }
+    for (HMENU menu : menus) {
+        DestroyMenu(menu);
+    }
+    return static_cast<int>(menus.size());
+}
+
 // Loads `count` mutated templates, each from the end of a guarded page, into one menu and tears
 // it down again. Returns how many loads succeeded, or -1 when a teardown left a sub-menu registered.
 inline int LoadMutatedTemplates(int count, std::uint32_t seed) {
