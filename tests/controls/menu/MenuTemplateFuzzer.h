@@ -95,6 +95,7 @@ private:
 };
 
 // How many more menus (USER objects) the process can make before making fails; all freed again.
+// Much quicker to count than icons, which take GDI bitmaps as well.
 inline int MenuHeadroom() {
     std::vector<HMENU> menus;
     for (HMENU menu = CreatePopupMenu(); menu != nullptr && menus.size() < 200000; menu = CreatePopupMenu()) {
