@@ -100,9 +100,9 @@ CString LabelOf(const CString& text) {
     return tab < 0 ? text : text.Left(tab);
 }
 
-// The record that an item's data points at, when it is one of `menu`'s or of its sub-menus'; an
-// item that other code made owner-drawn carries data that is no record of ours.
-const CPictureMenuItem* FindRecord(const CPictureMenu& menu, ULONG_PTR data, int depth = 0) {
+// The record `data` points at among `menu`'s records and its sub-menus', to a bounded depth in case
+// other code appended a menu to one of its own sub-menus.
+const CPictureMenuItem* FindRecordBelow(const CPictureMenu& menu, ULONG_PTR data, int depth) {
     if (data == 0 || depth > kMaxMenuTemplateDepth) {
         return nullptr;
     }
@@ -113,10 +113,9 @@ const CPictureMenuItem* FindRecord(const CPictureMenu& menu, ULONG_PTR data, int
     }
     for (INT_PTR i = 0; i < menu.m_subMenus.GetSize(); ++i) {
         const auto* sub = DYNAMIC_DOWNCAST(CPictureMenu, CMenu::FromHandlePermanent(menu.m_subMenus[i]));
-        if (sub != nullptr && sub != &menu) {
-            if (const CPictureMenuItem* found = FindRecord(*sub, data, depth + 1)) {
-                return found;
-            }
+        const CPictureMenuItem* found = sub != nullptr ? FindRecordBelow(*sub, data, depth + 1) : nullptr;
+        if (found != nullptr) {
+            return found;
         }
     }
     return nullptr;
@@ -457,6 +456,12 @@ void CPictureMenu::AlignAcceleratorText() {
     }
 }
 
+// Searches the sub-menus too: the owner-drawn button measures every level's items through its
+// top menu.
+const CPictureMenuItem* CPictureMenu::FindRecord(ULONG_PTR itemData) const {
+    return FindRecordBelow(*this, itemData, 0);
+}
+
 BOOL CPictureMenu::CreateMenuFont(CFont& font) {
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
@@ -471,7 +476,7 @@ void CPictureMenu::MeasureItem(LPMEASUREITEMSTRUCT item) {
     if (item == nullptr) {
         return;
     }
-    const CPictureMenuItem* record = FindRecord(*this, item->itemData);
+    const CPictureMenuItem* record = FindRecord(item->itemData);
     const BOOL flat = UsesFlatLook();
     const int gap = flat ? kFlatGap : kClassicGap;
     if (record != nullptr && (record->m_flags & MF_SEPARATOR) != 0) {

@@ -76,6 +76,9 @@ public:
 
     // --- Measuring.
     void MeasureItem(LPMEASUREITEMSTRUCT item) override;
+    // The record an item's data points at when it is one of this menu's or its sub-menus'; nullptr
+    // for data that other code gave an owner-drawn item.
+    const CPictureMenuItem* FindRecord(ULONG_PTR itemData) const;
     // The menu font of the system settings.
     static BOOL CreateMenuFont(CFont& font);
 
