@@ -1,0 +1,138 @@
+// A menu whose items the program paints itself, with pictures, in a classic look (raised and
+// sunken picture frames, highlight-coloured selection bar) or a flat look (a tinted picture column,
+// a light selection rectangle with a thin border). Every pop-up level is a CPictureMenu of its own,
+// bound to its menu handle, so the framework hands each level's WM_DRAWITEM and WM_MEASUREITEM to
+// the object that holds the level's item records.
+#pragma once
+
+#include "controls/menu/PictureMenuItem.h"
+#include "framework/Array.h"
+#include "framework/Dc.h"
+#include "framework/GdiObject.h"
+#include "framework/ImageList.h"
+#include "framework/Menu.h"
+#include "framework/String.h"
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+struct CMenuTemplateItem;
+
+class CPictureMenu : public CMenu {
+public:
+    CPictureMenu();
+    ~CPictureMenu() override;
+
+    // --- Class-wide state, shared by every menu of the process.
+    // Running Windows version, coded 0-7 by GetOsVersionCode.
+    static int s_osVersion;
+    // 0: classic look unless the platform asks for flat; 1: flat look always.
+    static int s_drawMode;
+    // FALSE: a disabled item is never painted as selected.
+    static BOOL s_selectDisabled;
+    // Pictures shared by all menus; entry i of s_sharedImageIds is the command id of picture i.
+    static CImageList s_sharedImages;
+    static CArray<int, int&> s_sharedImageIds;
+    // Every sub-menu handle appended to any CPictureMenu (answers IsOwnedSubMenu).
+    static CTypedPtrArray<CPtrArray, HMENU> s_allSubMenus;
+    // Cache of IsClassicTheme.
+    static BOOL s_themeTested;
+    static BOOL s_classicTheme;
+
+    // Where GetOsVersionCode reads the version from (the system's calls, or a test's).
+    struct VersionSource {
+        DWORD(WINAPI* getVersion)();
+        BOOL(WINAPI* getVersionEx)(OSVERSIONINFOW* info);
+    };
+    static int GetOsVersionCode();
+    static int GetOsVersionCode(const VersionSource& source);
+
+    static BOOL IsClassicTheme();
+    // Reads the theme value under `root`\`subKey`, uncached; TRUE when it names the classic theme.
+    static BOOL ReadClassicTheme(HKEY root, LPCWSTR subKey);
+    // TRUE when the theme path ends in the classic theme's file name, in any letter case.
+    static BOOL IsClassicThemePath(const wchar_t* path);
+    // The effective look: flat on a themed Windows XP or when s_drawMode asks for it.
+    static BOOL UsesFlatLook();
+    // Windows XP running a theme other than the classic one.
+    static BOOL IsThemedXp();
+
+    // --- Building and tearing down.
+    BOOL AppendItem(LPCWSTR text, UINT flags, UINT_PTR id);
+    BOOL GetItemText(int index, CString& text) const;
+    static BOOL IsOwnedSubMenu(HMENU menu);
+    static BOOL IsOwnedSubMenu(const CMenu* menu);
+    void RestoreBarItems();
+    BOOL DestroyMenu() override;
+
+    // --- Loading from a menu template.
+    BOOL LoadMenu(UINT id) override;
+    BOOL LoadMenu(LPCWSTR name) override;
+    // Builds the menu from the bytes of a standard menu template; FALSE, with the menu as it was,
+    // when the template is malformed.
+    BOOL LoadMenuTemplate(const void* bytes, std::size_t size);
+    void AlignAcceleratorText();
+
+    // --- Measuring.
+    void MeasureItem(LPMEASUREITEMSTRUCT item) override;
+    // The record an item's data points at when it is one of this menu's or its sub-menus'; nullptr
+    // for data that other code gave an owner-drawn item.
+    const CPictureMenuItem* FindRecord(ULONG_PTR itemData) const;
+    // The menu font of the system settings.
+    static BOOL CreateMenuFont(CFont& font);
+
+    // --- Keyboard mnemonics and record re-synchronisation.
+    static LRESULT FindShortcut(UINT ch, UINT flags, CMenu* menu);
+    void SyncItems();
+    std::unique_ptr<CPictureMenuItem> ReplaceItemAt(int position, UINT_PTR id, LPCWSTR text, UINT flags);
+
+    // --- Drawing (both looks).
+    void DrawItem(LPDRAWITEMSTRUCT item) override;
+    void DrawItemClassic(LPDRAWITEMSTRUCT item);
+    void DrawItemFlat(LPDRAWITEMSTRUCT item);
+    static COLORREF LightenColor(double fraction, COLORREF color);
+    BOOL RenderImageToBitmap(int index, CDC* target, CImageList* list, CBitmap& bitmap);
+    static void DrawDisabledEmbossed(int height, int width, CDC* target, int x, int y, CBitmap* source,
+                                     COLORREF background);
+    static void DrawDisabledDib(CDC* target, int height, int x, int y, int width, CBitmap* source,
+                                COLORREF background);
+    void DrawCheckBoxClassic(LPCRECT box, CDC* dc, BOOL selected, BOOL radio);
+    BOOL DrawCheckBoxFlat(COLORREF highlight, LPCRECT box, CDC* dc, BOOL radio);
+    static void DrawCheckMark(COLORREF color, int x, int y, CDC* dc);
+    static void DrawRadioDot(COLORREF color, int x, int y, CDC* dc);
+    static BOOL HasImageTriple(int index);
+
+    // What an item shows in its picture column.
+    enum PictureKind { PICTURE_NONE, PICTURE_CHECK, PICTURE_DISABLED, PICTURE_HOT, PICTURE_PLAIN };
+    PictureKind ClassifyPicture(UINT state, int imageId) const;
+    // Label (before the first tab) and shortcut text (after the last tab) of an item text.
+    static void SplitItemText(const CString& text, CString& label, CString& shortcut);
+    static void DrawTwoPartText(CDC* dc, const RECT& rect, const CString& label, const CString& shortcut);
+    // Grayed text of the classic look: a highlight copy one pixel lower right, then gray text.
+    static void DrawGrayedTextClassic(CDC* dc, const RECT& rect, const CString& label,
+                                      const CString& shortcut);
+    static void DrawSeparatorClassic(CDC* dc, const RECT& rect, COLORREF background);
+    static void DrawSeparatorFlat(CDC* dc, const RECT& rect, int columnWidth, COLORREF window,
+                                  COLORREF column);
+    static void DrawSelectionClassic(CDC* dc, const RECT& rect, int left, COLORREF highlight);
+    static void DrawSelectionFlat(CDC* dc, const RECT& rect, COLORREF fill, COLORREF highlight);
+    // A radio item: the platform item has a checked-state bitmap.
+    static BOOL IsRadioItem(HMENU menu, UINT id);
+
+    // --- Members.
+    CTypedPtrArray<CPtrArray, CPictureMenuItem*> m_items;
+    CTypedPtrArray<CPtrArray, HMENU> m_subMenus;
+    int m_iconWidth = 16;
+    int m_iconHeight = 15;
+    BOOL m_ditherDisabled = FALSE;
+    CImageList* m_checkImages = nullptr;
+    BOOL m_checkImagesShared = FALSE;
+    int m_checkSelectedId = -1;
+    int m_checkUnselectedId = -1;
+    BOOL m_isMenuBar = FALSE;
+
+private:
+    BOOL BuildLevels(const std::vector<CMenuTemplateItem>& items);
+    void FinishMenuBar();
+};

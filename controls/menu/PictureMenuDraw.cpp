@@ -1,0 +1,3 @@
+#include "controls/menu/PictureMenu.h"
+
+void CPictureMenu::DrawItem(LPDRAWITEMSTRUCT) {}
