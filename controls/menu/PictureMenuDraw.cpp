@@ -199,6 +199,11 @@ void DrawDisabledPicture(const CPictureMenu& menu, CDC* dc, const PictureSource&
     }
 }
 
+// A request without a context or with an empty (or inverted) rectangle paints nothing.
+bool IsDrawable(const DRAWITEMSTRUCT* item) {
+    return item != nullptr && item->hDC != nullptr && !::IsRectEmpty(&item->rcItem);
+}
+
 COLORREF ClassicBackground() {
     return ::GetSysColor(CPictureMenu::IsThemedXp() ? COLOR_BTNFACE : COLOR_MENU);
 }
@@ -226,7 +231,7 @@ struct FlatColors {
 
 // Palette devices always get the classic look.
 void CPictureMenu::DrawItem(LPDRAWITEMSTRUCT item) {
-    if (item == nullptr || item->hDC == nullptr) {
+    if (!IsDrawable(item)) {
         return;
     }
     const bool palette = (::GetDeviceCaps(item->hDC, RASTERCAPS) & RC_PALETTE) != 0;
@@ -574,7 +579,7 @@ struct ClassicColumn {
 }  // namespace
 
 void CPictureMenu::DrawItemClassic(LPDRAWITEMSTRUCT item) {
-    if (item == nullptr || item->hDC == nullptr) {
+    if (!IsDrawable(item)) {
         return;
     }
     CDC* dc = CDC::FromHandle(item->hDC);
@@ -692,7 +697,7 @@ struct FlatColumn {
 // A disabled item is painted off-screen in the menu font and copied in one step; it never shows
 // as selected unless s_selectDisabled asks for it (the request's state is changed to say so).
 void CPictureMenu::DrawItemFlat(LPDRAWITEMSTRUCT item) {
-    if (item == nullptr || item->hDC == nullptr) {
+    if (!IsDrawable(item)) {
         return;
     }
     CDC* target = CDC::FromHandle(item->hDC);
