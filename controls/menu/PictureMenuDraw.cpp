@@ -596,8 +596,9 @@ void CPictureMenu::DrawItemClassic(LPDRAWITEMSTRUCT item) {
     const int width = m_iconWidth;
     const int height = m_iconHeight;
     {
+        // The fills below do not draw with the pen, so a pen that cannot be made changes nothing.
         CPen backgroundPen;
-        backgroundPen.CreatePen(PS_SOLID, 0, background);  // without it the fill looks the same
+        backgroundPen.CreatePen(PS_SOLID, 0, background);
         CScopedSelect selectPen(*dc, backgroundPen);
         if (!bits.selected) {
             FillAndFrame(dc, rect, background, background);

@@ -1,5 +1,6 @@
 // Both menu looks painted into 32-bit memory surfaces and read back pixel by pixel.
 #include "bench/common/Headroom.h"
+#include "controls/menu/OffscreenDC.h"
 #include "controls/menu/PictureMenu.h"
 #include "framework/ScopedSelect.h"
 
@@ -173,8 +174,8 @@ TEST(MenuColors, ImageTripleNeedsThreeEqualIdsInsideTheSharedList) {
 TEST_F(MenuDraw, SeparatorsAreEtchedAcrossTheMiddleAndFlatOnesStartRightOfTheColumn) {
     const auto separator = Item(nullptr, MF_SEPARATOR | MF_OWNERDRAW);
     Surface classic, flat;
-    Draw(classic, separator.get(), 0, kClassic, {0, 0, 200, 9});
-    EXPECT_EQ(classic.At(50, 3), Sys(COLOR_MENU));
+    Draw(classic, separator.get(), 0, kClassicXp, {0, 0, 200, 9});
+    EXPECT_EQ(classic.At(50, 3), Sys(COLOR_BTNFACE));
     EXPECT_EQ(classic.At(0, 4), Sys(COLOR_BTNSHADOW));
     EXPECT_EQ(classic.At(199, 5), Sys(COLOR_BTNHIGHLIGHT));
     Draw(flat, separator.get(), 0, kFlat, {0, 0, 200, 9});
@@ -294,6 +295,20 @@ TEST_F(MenuDraw, DisabledFlatItemDrawnOffScreenMatchesDirectDrawingAndIsNeverSel
     CPictureMenu::s_selectDisabled = TRUE;
     Draw(direct, item.get(), ODS_GRAYED, kFlat);
     EXPECT_TRUE(offscreen.SameAs(direct));
+}
+
+TEST(OffscreenContext, CopiesItsAreaToTheTargetOnlyWhenItGoes) {
+    Surface surface;
+    {
+        COffscreenDC offscreen(CDC::FromHandle(surface.Dc()), RECT{10, 5, 50, 15});
+        const RECT beyond = {0, 0, 200, 24};
+        offscreen.FillSolidRect(&beyond, RGB(9, 9, 9));
+        EXPECT_EQ(surface.At(20, 10), kUntouched);
+    }
+    EXPECT_EQ(surface.At(10, 5), RGB(9, 9, 9));
+    EXPECT_EQ(surface.At(49, 14), RGB(9, 9, 9));
+    EXPECT_EQ(surface.At(9, 5), kUntouched);
+    EXPECT_EQ(surface.At(50, 14), kUntouched);
 }
 
 TEST_F(MenuDraw, OffScreenBitmapThatCannotBeMadeFallsBackToTheTarget) {
