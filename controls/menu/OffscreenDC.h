@@ -1,6 +1,6 @@
 // A drawing context that paints into an off-screen bitmap covering one area of a target context
-// and copies the result to the target in one step when it goes. Over a printer context it only
-// borrows the target's handle and copies nothing.
+// and copies the result to the target in one step when it goes. Over a printer context, or when
+// the off-screen bitmap cannot be made, it only borrows the target's handle and copies nothing.
 #pragma once
 
 #include "framework/Dc.h"
@@ -12,6 +12,8 @@ public:
     ~COffscreenDC() override;
 
 private:
+    bool StartOffscreen();
+
     CBitmap m_bitmap;
     HGDIOBJ m_pOldBitmap = nullptr;
     CDC* m_pTargetDC = nullptr;

@@ -92,7 +92,8 @@ public:
     void DrawItemClassic(LPDRAWITEMSTRUCT item);
     void DrawItemFlat(LPDRAWITEMSTRUCT item);
     static COLORREF LightenColor(double fraction, COLORREF color);
-    BOOL RenderImageToBitmap(int index, CDC* target, CImageList* list, CBitmap& bitmap);
+    static BOOL RenderImageToBitmap(int index, CDC* target, const CPictureMenu* menu, const CImageList* list,
+                                    CBitmap& bitmap);
     static void DrawDisabledEmbossed(int height, int width, CDC* target, int x, int y, CBitmap* source,
                                      COLORREF background);
     static void DrawDisabledDib(CDC* target, int height, int x, int y, int width, CBitmap* source,
