@@ -229,9 +229,10 @@ struct FlatColors {
 
 }  // namespace
 
-// Palette devices always get the classic look.
+// Palette devices always get the classic look. Item data that is none of this menu's records (an
+// item put into the menu behind its back) is never read as one.
 void CPictureMenu::DrawItem(LPDRAWITEMSTRUCT item) {
-    if (!IsDrawable(item)) {
+    if (!IsDrawable(item) || FindRecord(item->itemData) == nullptr) {
         return;
     }
     const bool palette = (::GetDeviceCaps(item->hDC, RASTERCAPS) & RC_PALETTE) != 0;

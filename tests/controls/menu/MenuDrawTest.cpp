@@ -137,7 +137,13 @@ protected:
             m_menu.DrawItemClassic(&item);  // DrawItem would choose the flat look here
             CPictureMenu::s_osVersion = osVersion;
         } else {
+            // The menu paints only its own records: this one is lent to it for the paint.
+            const INT_PTR lent =
+                record != nullptr ? m_menu.m_items.Add(const_cast<CPictureMenuItem*>(record)) : -1;
             m_menu.DrawItem(&item);
+            if (lent >= 0) {
+                m_menu.m_items.RemoveAt(lent);
+            }
         }
         return item;
     }
@@ -319,6 +325,13 @@ TEST_F(MenuDraw, OffScreenBitmapThatCannotBeMadeFallsBackToTheTarget) {
         Draw(empty, item.get(), ODS_GRAYED, kFlat, rect);
         Draw(empty, item.get(), ODS_CHECKED, kClassic, rect);
     }
+    EXPECT_TRUE(empty.SameAs(fresh));
+
+    // Item data that is none of the menu's records is not read as one.
+    DRAWITEMSTRUCT foreign = {ODT_MENU,       0,    0,
+                              ODA_DRAWENTIRE, 0,    nullptr,
+                              empty.Dc(),     kRow, reinterpret_cast<ULONG_PTR>(item.get())};
+    m_menu.DrawItem(&foreign);
     EXPECT_TRUE(empty.SameAs(fresh));
 }
 
