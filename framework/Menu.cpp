@@ -102,8 +102,14 @@ int CMenu::GetMenuString(UINT id, CString& text, UINT flags) const {
     return copied;
 }
 
+// The pop-up is recorded for measuring its owner-drawn items: with TPM_NONOTIFY the owner hears
+// no WM_INITMENUPOPUP that would name it.
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT exclude) {
-    return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner != nullptr ? owner->m_hWnd : nullptr, exclude);
+    const HMENU previous = CWnd::ExchangePopupBeingShown(m_hMenu);
+    const BOOL result =
+        ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner != nullptr ? owner->m_hWnd : nullptr, exclude);
+    CWnd::ExchangePopupBeingShown(previous);
+    return result;
 }
 
 CMenu* AfxMenuFromHandle(HMENU menu) { return CMenu::FromHandle(menu); }

@@ -53,6 +53,8 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) { return CWndHandleMap::FromHandlePer
 
 void CWnd::DeleteTempMap() { CWndHandleMap::DeleteTemporaries(); }
 
+HMENU CWnd::ExchangePopupBeingShown(HMENU menu) { return std::exchange(ThreadState().popupBeingShown, menu); }
+
 BOOL CWnd::Attach(HWND hwnd) {
     if (hwnd == nullptr || m_hWnd != nullptr || !CWndHandleMap::Bind(hwnd, this)) {
         return FALSE;

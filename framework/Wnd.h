@@ -26,6 +26,9 @@ public:
     static CWnd* FromHandlePermanent(HWND hwnd);
     // Frees the temporaries handed out by FromHandle.
     static void DeleteTempMap();
+    // The pop-up menu this thread shows, whose object measures its owner-drawn items; returns the
+    // previous one. Set from WM_INITMENUPOPUP and by CMenu::TrackPopupMenu (TPM_NONOTIFY sends none).
+    static HMENU ExchangePopupBeingShown(HMENU menu);
 
     BOOL Attach(HWND hwnd);
     HWND Detach();

@@ -182,6 +182,46 @@ BOOL CHoverButton::SetLinkTarget(LPCWSTR target) {
     return TRUE;
 }
 
+// The menu is a menu bar whose first entry is the pop-up that drops down.
+BOOL CHoverButton::SetDropDownMenu(UINT menuId, HWND owner) {
+    if (m_menuShown) {
+        return FALSE;
+    }
+    return AcceptDropMenu(::IsWindow(owner) && m_dropMenu.LoadMenu(menuId), owner);
+}
+
+BOOL CHoverButton::SetDropDownMenu(const void* menuTemplate, std::size_t size, HWND owner) {
+    if (m_menuShown) {
+        return FALSE;
+    }
+    return AcceptDropMenu(
+        ::IsWindow(owner) && menuTemplate != nullptr && m_dropMenu.LoadMenuTemplate(menuTemplate, size),
+        owner);
+}
+
+// A menu that cannot drop down is not kept: the click would otherwise open nothing and skip the
+// link target as well.
+BOOL CHoverButton::AcceptDropMenu(BOOL loaded, HWND owner) {
+    if (!loaded || ::GetSubMenu(m_dropMenu.m_hMenu, 0) == nullptr) {
+        RemoveDropDownMenu();
+        return FALSE;
+    }
+    m_menuOwner = owner;
+    return TRUE;
+}
+
+// Refused while the menu is open: the pop-up being tracked must outlive the tracking.
+BOOL CHoverButton::RemoveDropDownMenu() {
+    if (m_menuShown) {
+        return FALSE;
+    }
+    if (m_dropMenu.m_hMenu != nullptr) {
+        m_dropMenu.DestroyMenu();
+    }
+    m_menuOwner = nullptr;
+    return TRUE;
+}
+
 // ---- Framework hooks --------------------------------------------------------------------------
 
 // Called once when the control is bound: check-box mode and the default flag follow from the
@@ -321,13 +361,27 @@ UINT CHoverButton::OnGetDlgCode() {
 // Called for the parent's colour query: the button paints its own face.
 HBRUSH CHoverButton::CtlColor(CDC*, UINT) { return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)); }
 
-// Called for a mnemonic typed while a menu is open; menus without pictures take the default.
+// Called for a mnemonic typed while a menu is open: owner-drawn items carry no text the system
+// could search, so the picture menu finds the item; other menus take the default.
 LRESULT CHoverButton::OnMenuChar(UINT ch, UINT flags, CMenu* menu) {
+    if (CPictureMenu::IsOwnedSubMenu(menu)) {
+        return CPictureMenu::FindShortcut(ch, flags, menu);
+    }
     return CButton::OnMenuChar(ch, flags, menu);
 }
 
-// Called when an owner-drawn item opened from the button is measured; plain menus take the default.
+// Called when an owner-drawn item opened from the button is measured. A pop-up entry of the
+// picture menu (its id is the sub-menu's handle) is measured here; every other item goes to the
+// menu object the framework finds for it.
 void CHoverButton::OnMeasureItem(int controlId, LPMEASUREITEMSTRUCT item) {
+    if (item == nullptr) {
+        return;
+    }
+    const auto subMenu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item->itemID));
+    if (item->CtlType == ODT_MENU && ::IsMenu(subMenu) && CPictureMenu::IsOwnedSubMenu(subMenu)) {
+        m_dropMenu.MeasureItem(item);
+        return;
+    }
     CButton::OnMeasureItem(controlId, item);
 }
 

@@ -3,8 +3,11 @@
 // link target and a drop-down menu.
 #pragma once
 
+#include "controls/menu/PictureMenu.h"
 #include "framework/AfxWin.h"
 #include "framework/ToolTipCtrl.h"
+
+#include <cstddef>
 
 class CHoverButton : public CButton {
 public:
@@ -48,6 +51,17 @@ public:
     void SetButtonCursor(HCURSOR cursor);
     BOOL SetTooltipText(LPCWSTR text, BOOL activate = TRUE);
     BOOL SetLinkTarget(LPCWSTR target);
+
+    // Drop-down menu: a click opens the first pop-up of the menu under the button and posts the
+    // chosen command to `owner` as WM_COMMAND. FALSE, with the button left without a menu, when
+    // the menu has no pop-up in front or `owner` is no window; FALSE and no change while the menu
+    // is open.
+    BOOL SetDropDownMenu(UINT menuId, HWND owner);
+    // The same from the bytes of a standard menu template.
+    BOOL SetDropDownMenu(const void* menuTemplate, std::size_t size, HWND owner);
+    BOOL RemoveDropDownMenu();
+    // The drop-down menu, to give its items pictures; it stays the button's.
+    CPictureMenu& GetDropDownMenu() { return m_dropMenu; }
 
     void PreSubclassWindow() override;
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -113,7 +127,7 @@ protected:
     COLORREF m_colors[BTN_COLOR_COUNT] = {};
     HWND m_menuOwner = nullptr;
     BOOL m_menuShown = FALSE;
-    CMenu m_dropMenu;
+    CPictureMenu m_dropMenu;
     HCURSOR m_cursor = nullptr;
     CToolTipCtrl m_tipCtrl;
     CDC m_backDC;
@@ -134,6 +148,7 @@ private:
     void DropParentSnapshot();
     void MoveFocusAway();
     void ShowDropMenu();
+    BOOL AcceptDropMenu(BOOL loaded, HWND owner);
     void OpenLinkTarget();
     void DrawFrameOrEdges(CDC* dc, const RECT& itemRect);
     void DrawCaption(CDC* dc, const CString& title, RECT caption);

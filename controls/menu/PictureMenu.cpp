@@ -8,6 +8,7 @@
 #include "framework/Wnd.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <new>
 #include <vector>
 
@@ -602,6 +603,8 @@ void CPictureMenu::SyncItems() {
     for (CPictureMenuItem* record : synced) {
         m_items.Add(record);
     }
+    // Records made here start without a shared picture; their command may well have one.
+    ResolveOwnSharedPictures();
 }
 
 // A fresh record for the item at `position`, which is rewritten to carry it; the caller keeps it.
@@ -614,4 +617,210 @@ std::unique_ptr<CPictureMenuItem> CPictureMenu::ReplaceItemAt(int position, UINT
     const LPCWSTR data = (flags & MF_OWNERDRAW) != 0 ? reinterpret_cast<LPCWSTR>(record.get()) : nullptr;
     ::ModifyMenuW(m_hMenu, position, flags, id, data);
     return record;
+}
+
+// ---- Pictures and look ------------------------------------------------------------------------
+
+namespace {
+
+// Pictures made from icons have no resource number; 0 still says "has its own picture".
+constexpr int kIconPictureId = 0;
+// Identifiers of the two check pictures (above 0: present).
+constexpr int kCheckUnselectedId = 1;
+constexpr int kCheckSelectedId = 2;
+constexpr UINT kPictureListFlags = ILC_COLOR32 | ILC_MASK;
+
+// An empty list of width x height pictures; nullptr when it cannot be made.
+std::unique_ptr<CImageList> MakePictureList(int width, int height, int capacity) {
+    auto list = std::make_unique<CImageList>();
+    if (width <= 0 || height <= 0 || !list->Create(width, height, kPictureListFlags, capacity, 1)) {
+        return nullptr;
+    }
+    return list;
+}
+
+// The record keeps its previous picture when the new one cannot be made.
+BOOL GivePicture(CPictureMenuItem& record, HICON icon, int width, int height) {
+    if (icon == nullptr) {
+        record.m_imageList.reset();
+        record.m_imageIndex = -1;
+        record.m_imageId = -1;
+        return TRUE;
+    }
+    std::unique_ptr<CImageList> list = MakePictureList(width, height, 1);
+    if (!list || list->Add(icon) != 0) {
+        return FALSE;
+    }
+    record.m_imageList = std::move(list);
+    record.m_imageIndex = 0;
+    record.m_imageId = kIconPictureId;
+    return TRUE;
+}
+
+int FirstSharedIndex(UINT_PTR id) {
+    for (INT_PTR i = 0; i < CPictureMenu::s_sharedImageIds.GetSize(); ++i) {
+        if (CPictureMenu::s_sharedImageIds[i] == static_cast<int>(id)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// Appends all of `icons` to the shared list or none of them; the index of the first, or -1. Entry
+// i of the ids always names picture i, so nothing is added while the two are out of step.
+int AppendSharedIcons(UINT commandId, std::initializer_list<HICON> icons) {
+    if (commandId == 0 || std::find(icons.begin(), icons.end(), nullptr) != icons.end()) {
+        return -1;  // id 0 marks separators
+    }
+    CImageList& list = CPictureMenu::s_sharedImages;
+    if (list.m_hImageList == nullptr &&
+        !list.Create(CPictureMenu::kDefaultIconWidth, CPictureMenu::kDefaultIconHeight, kPictureListFlags,
+                     static_cast<int>(icons.size()), static_cast<int>(icons.size()))) {
+        return -1;
+    }
+    const int first = list.GetImageCount();
+    if (first != CPictureMenu::s_sharedImageIds.GetSize()) {
+        return -1;
+    }
+    for (HICON icon : icons) {
+        if (list.Add(icon) < 0) {
+            while (list.GetImageCount() > first) {
+                ImageList_Remove(list, list.GetImageCount() - 1);
+            }
+            return -1;
+        }
+    }
+    int id = static_cast<int>(commandId);
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        CPictureMenu::s_sharedImageIds.Add(id);
+    }
+    return first;
+}
+
+}  // namespace
+
+// Several records may carry one command (in different levels, or twice in one): each gets a copy.
+BOOL CPictureMenu::SetItemPicture(UINT commandId, HICON icon) {
+    if (commandId == 0) {
+        return FALSE;  // separators
+    }
+    BOOL found = FALSE;
+    BOOL made = TRUE;
+    for (CPictureMenu* level : Levels()) {
+        for (INT_PTR i = 0; i < level->m_items.GetSize(); ++i) {
+            CPictureMenuItem& record = *level->m_items[i];
+            if (record.m_commandId == commandId && (record.m_flags & MF_SEPARATOR) == 0) {
+                found = TRUE;
+                made = GivePicture(record, icon, level->m_iconWidth, level->m_iconHeight) && made;
+            }
+        }
+    }
+    return found && made;
+}
+
+int CPictureMenu::AddSharedPicture(UINT commandId, HICON icon) {
+    const int index = AppendSharedIcons(commandId, {icon});
+    ResolveRegisteredSharedPictures();
+    return index;
+}
+
+int CPictureMenu::AddSharedPictureTriple(UINT commandId, HICON hot, HICON rest, HICON shadow) {
+    const int index = AppendSharedIcons(commandId, {hot, rest, shadow});
+    ResolveRegisteredSharedPictures();
+    return index;
+}
+
+void CPictureMenu::ClearSharedPictures() {
+    s_sharedImages.DeleteImageList();
+    s_sharedImageIds.RemoveAll();
+    ResolveRegisteredSharedPictures();
+}
+
+void CPictureMenu::ResolveSharedPictures() {
+    for (CPictureMenu* level : Levels()) {
+        level->ResolveOwnSharedPictures();
+    }
+}
+
+// The same rule as AppendItem: the first shared picture of the record's id.
+void CPictureMenu::ResolveOwnSharedPictures() {
+    for (INT_PTR i = 0; i < m_items.GetSize(); ++i) {
+        m_items[i]->m_sharedImageIndex = FirstSharedIndex(m_items[i]->m_commandId);
+    }
+}
+
+// Every sub-menu of every menu is registered; a top-level menu resolves through ResolveSharedPictures.
+void CPictureMenu::ResolveRegisteredSharedPictures() {
+    for (INT_PTR i = 0; i < s_allSubMenus.GetSize(); ++i) {
+        if (auto* menu = DYNAMIC_DOWNCAST(CPictureMenu, CMenu::FromHandlePermanent(s_allSubMenus[i]))) {
+            menu->ResolveOwnSharedPictures();
+        }
+    }
+}
+
+// Breadth first, each object once, so a menu appended to one of its own sub-menus ends the walk.
+std::vector<CPictureMenu*> CPictureMenu::Levels() {
+    std::vector<CPictureMenu*> levels = {this};
+    for (std::size_t next = 0; next < levels.size(); ++next) {
+        const CPictureMenu* level = levels[next];
+        for (INT_PTR i = 0; i < level->m_subMenus.GetSize(); ++i) {
+            auto* sub = DYNAMIC_DOWNCAST(CPictureMenu, CMenu::FromHandlePermanent(level->m_subMenus[i]));
+            if (sub != nullptr && std::find(levels.begin(), levels.end(), sub) == levels.end()) {
+                levels.push_back(sub);
+            }
+        }
+    }
+    return levels;
+}
+
+// Loaded sub-menus share their parent's check pictures: they are pointed at the new pictures
+// before the old ones go, so none is left holding a deleted list.
+BOOL CPictureMenu::SetCheckPictures(HICON unselected, HICON selected) {
+    std::unique_ptr<CImageList> list;
+    if (unselected != nullptr || selected != nullptr) {
+        list = MakePictureList(m_iconWidth, m_iconHeight, 2);
+        if (!list || list->Add(unselected != nullptr ? unselected : selected) != 0 ||
+            list->Add(selected != nullptr ? selected : unselected) != 1) {
+            return FALSE;
+        }
+    }
+    CImageList* previous = m_checkImages;
+    const BOOL previousShared = m_checkImagesShared;
+    m_checkImages = list.release();
+    m_checkImagesShared = FALSE;
+    m_checkUnselectedId = unselected != nullptr ? kCheckUnselectedId : -1;
+    m_checkSelectedId = selected != nullptr ? kCheckSelectedId : -1;
+    ShareCheckPictures(previous);
+    if (!previousShared) {
+        delete previous;
+    }
+    return TRUE;
+}
+
+// Breadth first from this menu, each sub-menu once; only sub-menus still sharing `previous` take
+// the new pictures, and only through them are deeper levels reached.
+void CPictureMenu::ShareCheckPictures(const CImageList* previous) {
+    std::vector<const CPictureMenu*> reached = {this};
+    for (std::size_t next = 0; next < reached.size(); ++next) {
+        const CPictureMenu* level = reached[next];
+        for (INT_PTR i = 0; i < level->m_subMenus.GetSize(); ++i) {
+            auto* sub = DYNAMIC_DOWNCAST(CPictureMenu, CMenu::FromHandlePermanent(level->m_subMenus[i]));
+            if (sub == nullptr || !sub->m_checkImagesShared || sub->m_checkImages != previous ||
+                std::find(reached.begin(), reached.end(), sub) != reached.end()) {
+                continue;
+            }
+            sub->m_checkImages = m_checkImages;
+            sub->m_checkUnselectedId = m_checkUnselectedId;
+            sub->m_checkSelectedId = m_checkSelectedId;
+            reached.push_back(sub);
+        }
+    }
+}
+
+BOOL CPictureMenu::SetDrawMode(int mode) {
+    if (mode != DRAW_MODE_AUTO && mode != DRAW_MODE_FLAT) {
+        return FALSE;
+    }
+    s_drawMode = mode;
+    return TRUE;
 }

@@ -121,11 +121,33 @@ public:
     // A radio item: the platform item has a checked-state bitmap.
     static BOOL IsRadioItem(HMENU menu, UINT id);
 
+    // --- Pictures and look. Icons handed in are copied: the caller keeps (and destroys) them.
+    enum DrawMode : int { DRAW_MODE_AUTO = 0, DRAW_MODE_FLAT = 1 };
+    static constexpr int kDefaultIconWidth = 16;
+    static constexpr int kDefaultIconHeight = 15;
+    // Gives every item with `commandId`, in this menu and its sub-menus, its own copy of `icon`;
+    // NULL takes the own picture away. FALSE when no item has that id or a picture cannot be made.
+    BOOL SetItemPicture(UINT commandId, HICON icon);
+    // Appends a picture for `commandId` to the shared list; its index, or -1 (nothing added).
+    static int AddSharedPicture(UINT commandId, HICON icon);
+    // Appends a flat-look triple for `commandId`: `hot` (selected or checked), `rest` (unselected)
+    // and the hot picture's `shadow`. The index of `hot`, or -1 with nothing added.
+    static int AddSharedPictureTriple(UINT commandId, HICON hot, HICON rest, HICON shadow);
+    static void ClearSharedPictures();
+    // Points this menu's records (and its sub-menus') at their command's first shared picture.
+    // Registered sub-menus are kept up to date by the shared-picture operations themselves.
+    void ResolveSharedPictures();
+    // Check pictures of this menu and of the sub-menus sharing its pictures; a NULL icon is absent
+    // (the other one stands in for it), two NULLs take the check pictures away.
+    BOOL SetCheckPictures(HICON unselected, HICON selected);
+    // FALSE, with the mode unchanged, for a mode other than DRAW_MODE_AUTO or DRAW_MODE_FLAT.
+    static BOOL SetDrawMode(int mode);
+
     // --- Members.
     CTypedPtrArray<CPtrArray, CPictureMenuItem*> m_items;
     CTypedPtrArray<CPtrArray, HMENU> m_subMenus;
-    int m_iconWidth = 16;
-    int m_iconHeight = 15;
+    int m_iconWidth = kDefaultIconWidth;
+    int m_iconHeight = kDefaultIconHeight;
     BOOL m_ditherDisabled = FALSE;
     CImageList* m_checkImages = nullptr;
     BOOL m_checkImagesShared = FALSE;
@@ -136,4 +158,9 @@ public:
 private:
     BOOL BuildLevels(const std::vector<CMenuTemplateItem>& items);
     void FinishMenuBar();
+    // This menu and every sub-menu object below it, each once.
+    std::vector<CPictureMenu*> Levels();
+    void ResolveOwnSharedPictures();
+    static void ResolveRegisteredSharedPictures();
+    void ShareCheckPictures(const CImageList* previous);
 };
