@@ -1,6 +1,7 @@
 // The drop-down menu end to end: a real click through the parent, a real pop-up driven by posted
 // keys from a thread timer (bounded: the menu is ended if the keys do not end it), and what the
 // owner receives afterwards.
+#include "bench/common/Headroom.h"
 #include "res/resource.h"
 #include "tests/common/ShellCallRecorder.h"
 #include "tests/controls/button/ButtonHarness.h"
@@ -162,4 +163,26 @@ TEST(HoverButtonDropDown, MenuWithoutPopupOrOwnerIsRefusedAndLeavesNoMenu) {
     EXPECT_FALSE(h.button.SetDropDownMenu(IDR_ENTRY_MENU, nullptr));
     EXPECT_FALSE(h.button.SetDropDownMenu(0xFFFF, h.host.m_hWnd));
     EXPECT_EQ(nullptr, h.button.GetDropDownMenu().m_hMenu);
+}
+
+TEST(HoverButtonDropDown, AttachingPicturesAndDestroyingLeavesNoObjectsBehind) {
+    const auto useOnce = [] {
+        ButtonHarness h(BS_PUSHBUTTON, L"Go", false, false);
+        ASSERT_TRUE(h.button.SetDropDownMenu(IDR_ENTRY_MENU, h.host.m_hWnd));
+        HICON icon = MakeSolidIcon(RGB(0, 120, 0));
+        CPictureMenu& menu = h.button.GetDropDownMenu();
+        EXPECT_TRUE(menu.SetItemPicture(ID_ENTRY_OPEN, icon));
+        EXPECT_TRUE(menu.SetCheckPictures(icon, icon));
+        EXPECT_LE(0, CPictureMenu::AddSharedPicture(ID_ENTRY_CUT, icon));
+        ASSERT_TRUE(h.button.SetDropDownMenu(IDR_ENTRY_MENU, h.host.m_hWnd));  // replaces the first
+        EXPECT_TRUE(menu.SetItemPicture(ID_ENTRY_OPEN, icon));
+        DestroyIcon(icon);  // copied by every operation
+        CPictureMenu::ClearSharedPictures();
+    };
+    useOnce();  // the first use loads code and fills caches
+    const bench::CHeadroom before = bench::MeasureHeadroom();
+    for (int round = 0; round < 40; ++round) {
+        useOnce();
+    }
+    EXPECT_LE(bench::LostObjects(before, bench::MeasureHeadroom()), 8);
 }
