@@ -22,6 +22,13 @@
 namespace {
 
 constexpr int kDefaultRounds = 1000;
+// The class-wide pictures have the size of every menu's own (16 x 15); the radio mark is any
+// checked-state bitmap. Key messages: repeat count 1, and for a release the previous-state and
+// transition bits.
+constexpr SIZE kSharedPictureSize = {16, 15};
+constexpr int kRadioMarkSize = 8;
+constexpr LPARAM kKeyDownFlags = 1;
+constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001);
 constexpr int kPictureSize = 16;
 constexpr int kMenuHeadroomCap = 200000;
 constexpr POINT kMenuPlace = {40, 40};
@@ -140,8 +147,8 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
 
 void OpenSoakMenu(CPictureMenu& menu, CSoakOwner& owner) {
     for (const WPARAM key : {VK_DOWN, VK_RIGHT}) {
-        owner.PostMessage(WM_KEYDOWN, key, 1);
-        owner.PostMessage(WM_KEYUP, key, 0xC0000001);
+        owner.PostMessage(WM_KEYDOWN, key, kKeyDownFlags);
+        owner.PostMessage(WM_KEYUP, key, kKeyUpFlags);
     }
     SetTimer(nullptr, 0, 1, CloseMenu);
     ::TrackPopupMenu(::GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, kMenuPlace.x,
@@ -201,7 +208,8 @@ bool ShareStartPicture() {
     CIcon icon;
     icon.LoadIcon(IDI_START, kPictureSize);
     if (icon.m_hIcon == nullptr ||
-        !CPictureMenu::s_sharedImages.Create(16, 15, ILC_COLOR32 | ILC_MASK, 1, 1) ||
+        !CPictureMenu::s_sharedImages.Create(kSharedPictureSize.cx, kSharedPictureSize.cy,
+                                             ILC_COLOR32 | ILC_MASK, 1, 1) ||
         CPictureMenu::s_sharedImages.Add(icon) < 0) {
         return false;
     }
@@ -223,7 +231,7 @@ int wmain(int argc, wchar_t** argv) {
     for (size_t i = 0; i < std::size(kOwnPictures); ++i) {
         kit->icons[i].LoadIcon(kOwnPictures[i].icon, kPictureSize);
     }
-    kit->radioMark.CreateBitmap(8, 8, 1, 1, nullptr);
+    kit->radioMark.CreateBitmap(kRadioMarkSize, kRadioMarkSize, 1, 1, nullptr);
     if (!ShareStartPicture() || !kit->owner.Create(IDD_MENU_SOAK_OWNER)) {
         std::fprintf(stderr, "cannot make the pictures or the owner window\n");
         return 1;

@@ -44,6 +44,13 @@ constexpr int kFirstButtonId = 1100;
 constexpr COLORREF kBitmapTransparent = RGB(255, 0, 255);
 constexpr int kBitmapSize = 24;
 constexpr int kMenuPictureSize = 16;
+// The class-wide pictures have the size of every menu's own (16 x 15); the radio mark is any
+// checked-state bitmap. Key messages: repeat count 1, and for a release the previous-state and
+// transition bits.
+constexpr SIZE kSharedPictureSize = {16, 15};
+constexpr int kRadioMarkSize = 8;
+constexpr LPARAM kKeyDownFlags = 1;
+constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001);
 
 enum class View { kButtons, kMenuClassic, kMenuFlat };
 
@@ -222,7 +229,8 @@ void GiveOwnPicture(CPictureMenu& menu, UINT_PTR id, UINT iconId) {
 void ShareStartPicture() {
     const CIcon icon(LoadProgramIcon(IDI_START, kMenuPictureSize));
     if (icon.m_hIcon == nullptr || CPictureMenu::s_sharedImages.m_hImageList != nullptr ||
-        !CPictureMenu::s_sharedImages.Create(16, 15, ILC_COLOR32 | ILC_MASK, 1, 1) ||
+        !CPictureMenu::s_sharedImages.Create(kSharedPictureSize.cx, kSharedPictureSize.cy,
+                                             ILC_COLOR32 | ILC_MASK, 1, 1) ||
         CPictureMenu::s_sharedImages.Add(icon) < 0) {
         return;
     }
@@ -413,7 +421,7 @@ void CGalleryDlg::LoadGalleryMenu() {
     GiveOwnPicture(m_menu, ID_GALLERY_GRAYED_PICTURE, IDI_TAB_PRIVATE);
     GiveOwnPicture(m_menu, ID_GALLERY_HOT_PICTURE, IDI_DRAG_HINT);
     // A checked-state bitmap makes the item a radio item.
-    m_radioMark.CreateBitmap(8, 8, 1, 1, nullptr);
+    m_radioMark.CreateBitmap(kRadioMarkSize, kRadioMarkSize, 1, 1, nullptr);
     SetMenuItemBitmaps(::GetSubMenu(m_menu, 0), ID_GALLERY_RADIO, MF_BYCOMMAND, nullptr, m_radioMark);
 }
 
@@ -427,8 +435,8 @@ void CGalleryDlg::OpenMenu() {
     }
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     for (const WPARAM key : {VK_UP, VK_RIGHT}) {
-        PostMessage(WM_KEYDOWN, key, 1);
-        PostMessage(WM_KEYUP, key, 0xC0000001);
+        PostMessage(WM_KEYDOWN, key, kKeyDownFlags);
+        PostMessage(WM_KEYUP, key, kKeyUpFlags);
     }
     POINT origin = kMenuOrigin;
     ::ClientToScreen(m_hWnd, &origin);
