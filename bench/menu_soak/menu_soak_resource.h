@@ -1,0 +1,19 @@
+// Resource identifiers of menu_soak_bench.exe, kept clear of the program's own numbers.
+#pragma once
+
+#define IDD_MENU_SOAK_OWNER 910
+#define IDR_MENU_SOAK 911
+
+#define ID_SOAK_SUB_PICTURE 41001
+#define ID_SOAK_SUB_ITEM 41002
+#define ID_SOAK_DEEP_PICTURE 41003
+#define ID_SOAK_DEEP_GRAYED 41004
+#define ID_SOAK_SUB_GRAYED 41005
+#define ID_SOAK_OWN_PICTURE 41006
+#define ID_SOAK_SHARED_PICTURE 41007
+#define ID_SOAK_CHECKED 41008
+#define ID_SOAK_RADIO 41009
+#define ID_SOAK_CHECKED_PICTURE 41010
+#define ID_SOAK_GRAYED 41011
+#define ID_SOAK_GRAYED_PICTURE 41012
+#define ID_SOAK_LAST 41013

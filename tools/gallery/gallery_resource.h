@@ -1,0 +1,16 @@
+// Resource identifiers of gallery.exe, kept clear of the program's own numbers (res/resource.h).
+#pragma once
+
+#define IDD_GALLERY 900
+#define IDR_GALLERY_MENU 901
+
+#define ID_GALLERY_OWN_PICTURE 40001
+#define ID_GALLERY_SHARED_PICTURE 40002
+#define ID_GALLERY_CHECKED 40003
+#define ID_GALLERY_RADIO 40004
+#define ID_GALLERY_CHECKED_PICTURE 40005
+#define ID_GALLERY_GRAYED 40006
+#define ID_GALLERY_GRAYED_PICTURE 40007
+#define ID_GALLERY_HOT_PICTURE 40008
+#define ID_GALLERY_PLAIN 40009
+#define ID_GALLERY_SUB_GRAYED 40010
