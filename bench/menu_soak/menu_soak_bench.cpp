@@ -22,10 +22,8 @@
 namespace {
 
 constexpr int kDefaultRounds = 1000;
-// The class-wide pictures have the size of every menu's own (16 x 15); the radio mark is any
-// checked-state bitmap. Key messages: repeat count 1, and for a release the previous-state and
-// transition bits.
-constexpr SIZE kSharedPictureSize = {16, 15};
+// The radio mark is any checked-state bitmap. Key messages: repeat count 1, and for a release the
+// previous-state and transition bits.
 constexpr int kRadioMarkSize = 8;
 constexpr LPARAM kKeyDownFlags = 1;
 constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001);
@@ -85,23 +83,6 @@ BEGIN_MESSAGE_MAP(CSoakOwner, CDialog)
     ON_WM_MEASUREITEM()
 END_MESSAGE_MAP()
 
-// The record of command `id` in the menu or its sub-menus.
-CPictureMenuItem* FindItem(CPictureMenu& menu, UINT_PTR id) {
-    for (INT_PTR i = 0; i < menu.m_items.GetSize(); ++i) {
-        if (menu.m_items[i]->m_commandId == id) {
-            return menu.m_items[i];
-        }
-    }
-    for (INT_PTR i = 0; i < menu.m_subMenus.GetSize(); ++i) {
-        auto* sub = DYNAMIC_DOWNCAST(CPictureMenu, CMenu::FromHandlePermanent(menu.m_subMenus[i]));
-        CPictureMenuItem* found = sub != nullptr ? FindItem(*sub, id) : nullptr;
-        if (found != nullptr) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 // Everything a round needs that outlives the rounds: the icons, the radio mark, the owner.
 struct CSoakKit {
     CIcon icons[std::size(kOwnPictures)];
@@ -123,16 +104,9 @@ std::unique_ptr<CPictureMenu> LoadSoakMenu(CSoakKit& kit, int round) {
     }
     popup->m_ditherDisabled = round % 2 == 1;
     for (size_t i = 0; i < std::size(kOwnPictures); ++i) {
-        CPictureMenuItem* item = FindItem(*menu, kOwnPictures[i].command);
-        auto list = std::make_unique<CImageList>();
-        if (item == nullptr ||
-            !list->Create(popup->m_iconWidth, popup->m_iconHeight, ILC_COLOR32 | ILC_MASK, 1, 1) ||
-            list->Add(kit.icons[i]) < 0) {
+        if (!menu->SetItemPicture(kOwnPictures[i].command, kit.icons[i])) {
             return nullptr;
         }
-        item->m_imageList = std::move(list);
-        item->m_imageIndex = 0;
-        item->m_imageId = static_cast<int>(kOwnPictures[i].command);
     }
     SetMenuItemBitmaps(*popup, ID_SOAK_RADIO, MF_BYCOMMAND, nullptr, kit.radioMark);
     return menu;
@@ -207,15 +181,7 @@ void PrintLook(const char* name, int rounds, const CLookTimes& times) {
 bool ShareStartPicture() {
     CIcon icon;
     icon.LoadIcon(IDI_START, kPictureSize);
-    if (icon.m_hIcon == nullptr ||
-        !CPictureMenu::s_sharedImages.Create(kSharedPictureSize.cx, kSharedPictureSize.cy,
-                                             ILC_COLOR32 | ILC_MASK, 1, 1) ||
-        CPictureMenu::s_sharedImages.Add(icon) < 0) {
-        return false;
-    }
-    int id = ID_SOAK_SHARED_PICTURE;
-    CPictureMenu::s_sharedImageIds.Add(id);
-    return true;
+    return CPictureMenu::AddSharedPicture(ID_SOAK_SHARED_PICTURE, icon) >= 0;
 }
 
 }  // namespace

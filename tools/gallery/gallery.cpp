@@ -17,7 +17,6 @@
 #include <array>
 #include <cstdio>
 #include <cwchar>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,10 +43,8 @@ constexpr int kFirstButtonId = 1100;
 constexpr COLORREF kBitmapTransparent = RGB(255, 0, 255);
 constexpr int kBitmapSize = 24;
 constexpr int kMenuPictureSize = 16;
-// The class-wide pictures have the size of every menu's own (16 x 15); the radio mark is any
-// checked-state bitmap. Key messages: repeat count 1, and for a release the previous-state and
-// transition bits.
-constexpr SIZE kSharedPictureSize = {16, 15};
+// The radio mark is any checked-state bitmap. Key messages: repeat count 1, and for a release the
+// previous-state and transition bits.
 constexpr int kRadioMarkSize = 8;
 constexpr LPARAM kKeyDownFlags = 1;
 constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001);
@@ -190,52 +187,17 @@ RECT CaptureArea(HWND window) {
     return area;
 }
 
-// The record of command `id` in the menu or its sub-menus.
-CPictureMenuItem* FindItem(CPictureMenu& menu, UINT_PTR id) {
-    for (INT_PTR i = 0; i < menu.m_items.GetSize(); ++i) {
-        if (menu.m_items[i]->m_commandId == id) {
-            return menu.m_items[i];
-        }
-    }
-    for (INT_PTR i = 0; i < menu.m_subMenus.GetSize(); ++i) {
-        auto* sub = DYNAMIC_DOWNCAST(CPictureMenu, CMenu::FromHandlePermanent(menu.m_subMenus[i]));
-        CPictureMenuItem* found = sub != nullptr ? FindItem(*sub, id) : nullptr;
-        if (found != nullptr) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
-// Gives the item a picture of its own: a one-picture list in the menu's picture size.
-void GiveOwnPicture(CPictureMenu& menu, UINT_PTR id, UINT iconId) {
-    CPictureMenuItem* item = FindItem(menu, id);
+// Gives the item a picture of its own, a copy of the program's icon in the menu's picture size.
+void GiveOwnPicture(CPictureMenu& menu, UINT id, UINT iconId) {
     const CIcon icon(LoadProgramIcon(iconId, kMenuPictureSize));
-    if (item == nullptr || icon.m_hIcon == nullptr) {
-        return;
-    }
-    auto list = std::make_unique<CImageList>();
-    if (!list->Create(menu.m_iconWidth, menu.m_iconHeight, ILC_COLOR32 | ILC_MASK, 1, 1) ||
-        list->Add(icon) < 0) {
-        return;
-    }
-    item->m_imageList = std::move(list);
-    item->m_imageIndex = 0;
-    item->m_imageId = static_cast<int>(id);
+    menu.SetItemPicture(id, icon);  // a missing picture only leaves the item plain
 }
 
 // The class-wide pictures must be in place before the menu is loaded: items look them up as
 // they are appended.
 void ShareStartPicture() {
     const CIcon icon(LoadProgramIcon(IDI_START, kMenuPictureSize));
-    if (icon.m_hIcon == nullptr || CPictureMenu::s_sharedImages.m_hImageList != nullptr ||
-        !CPictureMenu::s_sharedImages.Create(kSharedPictureSize.cx, kSharedPictureSize.cy,
-                                             ILC_COLOR32 | ILC_MASK, 1, 1) ||
-        CPictureMenu::s_sharedImages.Add(icon) < 0) {
-        return;
-    }
-    int id = ID_GALLERY_SHARED_PICTURE;
-    CPictureMenu::s_sharedImageIds.Add(id);
+    CPictureMenu::AddSharedPicture(ID_GALLERY_SHARED_PICTURE, icon);
 }
 
 class CGalleryDlg : public CDialog {
