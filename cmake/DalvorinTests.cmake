@@ -11,6 +11,18 @@ add_subdirectory(${DALVORIN_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLU
 
 enable_testing()
 
+# The tests run the program code built with the standard library's bounds assertions and with
+# stack protection, so that an overrun fails the suite loudly; the shipped exe is built without.
+add_library(dalvorin_core_checked OBJECT ${DALVORIN_SOURCES})
+dalvorin_target_settings(dalvorin_core_checked)
+target_compile_options(dalvorin_core_checked PUBLIC -fstack-protector-strong)
+target_link_options(dalvorin_core_checked PUBLIC -fstack-protector-strong)
+target_compile_definitions(dalvorin_core_checked PUBLIC _GLIBCXX_ASSERTIONS
+    $<TARGET_PROPERTY:dalvorin_core,INTERFACE_COMPILE_DEFINITIONS>)
+target_include_directories(dalvorin_core_checked PUBLIC
+    $<TARGET_PROPERTY:dalvorin_core,INTERFACE_INCLUDE_DIRECTORIES>)
+target_link_libraries(dalvorin_core_checked PUBLIC ${DALVORIN_SYSTEM_LIBRARIES})
+
 file(GLOB DALVORIN_TEST_COMMON_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/common/*.cpp)
 file(GLOB DALVORIN_TEST_FOLDERS LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*)
 
@@ -27,7 +39,7 @@ foreach(folder IN LISTS DALVORIN_TEST_FOLDERS)
     set(target ${name}_tests)
     add_executable(${target} ${test_sources} ${DALVORIN_TEST_COMMON_SOURCES})
     dalvorin_target_settings(${target})
-    target_link_libraries(${target} PRIVATE dalvorin_core dalvorin_resources GTest::gmock GTest::gtest)
+    target_link_libraries(${target} PRIVATE dalvorin_core_checked dalvorin_resources GTest::gmock GTest::gtest)
     # Wine under emulation can take several seconds to start a process the first time.
     gtest_discover_tests(${target}
         TEST_PREFIX "${name}."
