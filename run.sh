@@ -43,10 +43,10 @@ SAMPLE_SHORTCUTS=(
 # $HOME, which is private here); anything else is left alone.
 seed_desktop() {
     local profile desktop state
-    profile=$(wine cmd /c echo %USERPROFILE% 2>/dev/null | tr -d '\r\n')
+    profile=$(wine cmd /c echo %USERPROFILE% 2>/dev/null | tr -d '\r\n') || return 0
     [ -n "$profile" ] || return 0
     desktop=$(realpath -e "$(winepath -u "$profile\\Desktop" 2>/dev/null)" 2>/dev/null) || return 0
-    state=$(realpath -e "$WINE_STATE")
+    state=$(realpath -e "$WINE_STATE") || return 0
     case $desktop in
     "$state"/*) ;;
     *)
