@@ -9,6 +9,17 @@
 # Used by run.sh, test.sh and bench/run. Details of package installs go to build/setup.log.
 set -euo pipefail
 
+# On a fresh machine the caller's LANG or LC_* may name a locale that does not exist yet (such as
+# zh_CN.UTF-8, made below): apt's perl, dpkg and bash would warn about it in every step. The steps
+# here run in C.UTF-8, which always exists; LANG is set first, since bash falls back to it at once
+# for every LC_* that goes.
+export LANG=C.UTF-8
+for name in $(compgen -e); do
+    case $name in
+    LC_* | LANGUAGE) unset "$name" ;;
+    esac
+done
+
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$ROOT/build
 LOG=$BUILD/setup.log

@@ -15,13 +15,25 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # menu entries of the host).
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Chinese ANSI code page (936) as on the target systems when the locale exists; otherwise the
-# font-link entries imported into the prefix supply the Chinese glyphs.
+# font-link entries imported into the prefix supply the Chinese glyphs. LANG alone decides: every
+# LC_* of the caller's shell goes, since one naming a locale this machine lacks makes bash, perl and
+# locale warn in every script started from here. Bash applies each change at once and falls back
+# to LANG for what is unset, so LANG first names a locale that always exists.
+wine_env_reset_locale() {
+    export LANG=C.UTF-8
+    local name
+    for name in $(compgen -e); do
+        case $name in
+        LC_* | LANGUAGE) unset "$name" ;;
+        esac
+    done
+}
+wine_env_reset_locale
 if locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
     export LANG=zh_CN.UTF-8
 else
     export LANG=C.UTF-8
 fi
-unset LC_ALL LC_CTYPE LC_MESSAGES LANGUAGE
 mkdir -p "$HOME/Desktop"
 
 WINE_XVFB_PID=
