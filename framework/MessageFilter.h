@@ -8,3 +8,9 @@
 // per-window filter (before Windows 7, some Wine versions) nothing changes. Returns whether all
 // three were allowed.
 bool AllowDropMessagesThroughFilter(HWND window);
+
+// Whether the desktop shell (the usual drag source) runs at a lower integrity level than this
+// process, as it does when this program was started as administrator with UAC on. OLE drags cannot
+// cross that line, and a window registered for them no longer gets the shell's WM_DROPFILES.
+// False when either level cannot be read.
+bool IsShellBelowOurIntegrity();

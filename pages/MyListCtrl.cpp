@@ -29,10 +29,12 @@ CString DroppedPath(HDROP drop, UINT index) {
 // A window registered with RegisterDragDrop gets a shell drag through its drop target only: the
 // shell falls back to WM_DROPFILES just for windows without one (Windows and Wine alike), so one
 // drop never reaches both handlers. Keeping the accept-files style serves programs that still post
-// WM_DROPFILES themselves.
+// WM_DROPFILES themselves, and the elevated case below.
 void CMyListCtrl::AcceptShellDrops() {
     AllowDropMessagesThroughFilter(m_hWnd);
-    if (m_dropTarget) {
+    // Started as administrator under a shell of lower integrity: OLE drags from it cannot reach
+    // us, and registering would stop the WM_DROPFILES the message filter now lets through.
+    if (m_dropTarget || IsShellBelowOurIntegrity()) {
         return;
     }
     // RegisterDragDrop needs OLE on this thread (single-threaded); a nested call answers S_FALSE,
