@@ -230,3 +230,62 @@ TEST_F(OleDropTest, TheListIsADropTargetForItsLifeAndRevokedWhenItGoes) {
     EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, g_revokeAfterDestroy);
     EXPECT_EQ(0u, probe->Release());
 }
+
+namespace {
+
+// Ends a real drag loop with a drop once the loop has had a look at the target under the cursor,
+// or cancels it after a bounded number of rounds.
+class DropRightAway final : public IDropSource {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
+            *object = static_cast<IDropSource*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
+        ++m_rounds;
+        if (escape || m_rounds > kMaxRounds) {
+            return DRAGDROP_S_CANCEL;
+        }
+        return m_rounds >= kDropRound ? DRAGDROP_S_DROP : S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    static constexpr int kDropRound = 3;
+    static constexpr int kMaxRounds = 50;
+    int m_rounds = 0;
+};
+
+}  // namespace
+
+TEST_F(OleDropTest, ARealDragLoopOverTheListAddsTheFilesOnce) {
+    const std::wstring file = m_desk.TargetFile(L"拖放.exe");
+    FakeDataObject data({file});
+    HWND host = GetParent(m_page->Window());
+    SetWindowPos(host, HWND_TOPMOST, 0, 0, 520, 700, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    ShowWindow(m_page->Window(), SW_SHOWNA);
+    RECT list = {};
+    GetWindowRect(List(), &list);
+    POINT saved = {};
+    GetCursorPos(&saved);
+    ASSERT_TRUE(SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2));
+    ASSERT_EQ(List(), WindowFromPoint({(list.left + list.right) / 2, (list.top + list.bottom) / 2}));
+
+    DropRightAway source;
+    DWORD effect = DROPEFFECT_NONE;
+    const HRESULT result = DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+    PumpPendingMessages();
+    SetCursorPos(saved.x, saved.y);
+
+    EXPECT_EQ(DRAGDROP_S_DROP, result);
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), effect);
+    EXPECT_EQ(2, harness::RowCount(List())) << "the hint and the file, once";
+    EXPECT_GE(harness::FindRow(List(), L"拖放.exe"), 0);
+    EXPECT_EQ(data.MediaHandedOut(), data.MediaReleased());
+}
