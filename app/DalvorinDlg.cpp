@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/SearchAddress.h"
+#include "framework/MessageFilter.h"
 
 #include <algorithm>
 #include <climits>
@@ -161,6 +162,7 @@ BOOL CDalvorinDlg::OnInitDialog() {
                                 SWP_SHOWWINDOW);
 
     SetDlgItemText(IDC_SEARCH_EDIT, kInitialSearchText);
+    AllowDropMessagesThroughFilter(::GetDlgItem(m_hWnd, IDC_SEARCH_EDIT));
     SetUpStartButton();
     return TRUE;
 }

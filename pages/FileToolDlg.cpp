@@ -91,6 +91,7 @@ BOOL CFileToolDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     PrepareLauncherList(m_list, m_imageList);
     m_list.m_pOwnerPage = this;
+    m_list.AcceptShellDrops();
     LoadDesktopEntries();
     return TRUE;
 }

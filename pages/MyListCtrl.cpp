@@ -1,13 +1,16 @@
 #include "pages/MyListCtrl.h"
 
+#include "framework/MessageFilter.h"
 #include "framework/ScopedRedrawPause.h"
 #include "pages/EntryPaths.h"
 #include "pages/FileToolDlg.h"
 #include "pages/LauncherList.h"
+#include "pages/ListDropTarget.h"
 
 BEGIN_MESSAGE_MAP(CMyListCtrl, CListCtrl)
     ON_WM_DROPFILES()
     ON_WM_SETFOCUS()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 namespace {
@@ -23,18 +26,65 @@ CString DroppedPath(HDROP drop, UINT index) {
 
 }  // namespace
 
-// Called when files or folders from the shell are dropped on the list: one entry per item, in the
-// order the shell lists them, none filtered.
-void CMyListCtrl::OnDropFiles(HDROP drop) {
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    if (m_pOwnerPage != nullptr) {
-        const CScopedRedrawPause quiet(m_pOwnerPage->m_list);
-        for (UINT i = 0; i < count; ++i) {
-            const CString path = DroppedPath(drop, i);
-            const int image = m_pOwnerPage->AppendEntryIcon(path);
-            InsertLauncherEntry(m_pOwnerPage->m_list, image, DisplayNameFromPath(path), image, path, nullptr);
-        }
+// A window registered with RegisterDragDrop gets a shell drag through its drop target only: the
+// shell falls back to WM_DROPFILES just for windows without one (Windows and Wine alike), so one
+// drop never reaches both handlers. Keeping the accept-files style serves programs that still post
+// WM_DROPFILES themselves, and the elevated case below.
+void CMyListCtrl::AcceptShellDrops() {
+    AllowDropMessagesThroughFilter(m_hWnd);
+    // Started as administrator under a shell of lower integrity: OLE drags from it cannot reach
+    // us, and registering would stop the WM_DROPFILES the message filter now lets through.
+    if (m_dropTarget || IsShellBelowOurIntegrity()) {
+        return;
     }
+    // RegisterDragDrop needs OLE on this thread (single-threaded); a nested call answers S_FALSE,
+    // which counts once too and is balanced in RevokeDropTarget.
+    m_oleInit = OleInitialize(nullptr);
+    if (FAILED(m_oleInit)) {
+        return;
+    }
+    IDropTarget* target = new CListDropTarget(*this);
+    if (SUCCEEDED(RegisterDragDrop(m_hWnd, target))) {
+        *m_dropTarget.Receive() = target;  // takes over the first reference
+        return;
+    }
+    target->Release();
+    OleUninitialize();
+    m_oleInit = E_FAIL;
+}
+
+void CMyListCtrl::RevokeDropTarget() {
+    if (m_dropTarget) {
+        RevokeDragDrop(m_hWnd);
+        m_dropTarget.Release();
+    }
+    if (SUCCEEDED(m_oleInit)) {
+        OleUninitialize();
+        m_oleInit = E_FAIL;
+    }
+}
+
+void CMyListCtrl::AddDroppedFiles(HDROP drop) {
+    if (m_pOwnerPage == nullptr || drop == nullptr) {
+        return;
+    }
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    const CScopedRedrawPause quiet(m_pOwnerPage->m_list);
+    for (UINT i = 0; i < count; ++i) {
+        const CString path = DroppedPath(drop, i);
+        const int image = m_pOwnerPage->AppendEntryIcon(path);
+        InsertLauncherEntry(m_pOwnerPage->m_list, image, DisplayNameFromPath(path), image, path, nullptr);
+    }
+}
+
+// Called when files or folders from the shell are dropped on the list as WM_DROPFILES.
+void CMyListCtrl::OnDropFiles(HDROP drop) {
+    AddDroppedFiles(drop);
     DragFinish(drop);
     Default();
+}
+
+void CMyListCtrl::OnDestroy() {
+    RevokeDropTarget();
+    CListCtrl::OnDestroy();
 }

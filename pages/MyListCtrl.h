@@ -2,6 +2,9 @@
 #pragma once
 
 #include "framework/AfxWin.h"
+#include "framework/InterfacePtr.h"
+
+#include <ole2.h>
 
 class CFileToolDlg;
 
@@ -10,8 +13,23 @@ public:
     // The page that holds this list as its m_list; set by the page before anything can be dropped.
     CFileToolDlg* m_pOwnerPage = nullptr;
 
+    // Lets file managers that drag through OLE drop on the list too, and lets drops through when
+    // the program runs elevated. Undone when the window goes. Call once the window exists.
+    void AcceptShellDrops();
+
+    // The one intake of dropped files, whichever way they came: one entry per item, in the order
+    // the shell lists them, none filtered. Does not free `drop`.
+    void AddDroppedFiles(HDROP drop);
+
 protected:
     void OnDropFiles(HDROP drop);
+    void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    void RevokeDropTarget();
+
+    HRESULT m_oleInit = E_FAIL;
+    CInterfacePtr<IDropTarget> m_dropTarget;
 };
