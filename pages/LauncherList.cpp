@@ -1,7 +1,17 @@
 #include "pages/LauncherList.h"
 
+namespace {
+
+constexpr int kIconSize = 32;
+constexpr int kInitialImages = 1;
+// Room made for this many more images whenever the list is full. A grow count of 0 lets comctl32
+// pick a few (Wine: 4), and then nearly every add copies the whole list; Wine takes no more than 256.
+constexpr int kImageGrowCount = 256;
+
+}  // namespace
+
 void PrepareLauncherList(CListCtrl& list, CImageList& images) {
-    images.Create(32, 32, ILC_COLOR24 | ILC_MASK, 1, 0);
+    images.Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, kInitialImages, kImageGrowCount);
     list.SetImageList(&images, LVSIL_NORMAL);
     // The large-icon view never shows these headings; the columns exist to hold the sub-items.
     list.InsertColumn(0, L"ID", LVCFMT_LEFT, 40, -1);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,9 +19,8 @@ namespace {
 
 constexpr wchar_t kHint[] = L"可拖拽显示";
 
-// The pixels of one image of the list's image list, drawn on white.
-std::vector<DWORD> ImagePixels(HWND list, int index) {
-    auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+// The pixels of one image of an image list, drawn on white.
+std::vector<DWORD> ImageListPixels(HIMAGELIST images, int index) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
@@ -34,6 +35,12 @@ std::vector<DWORD> ImagePixels(HWND list, int index) {
     DeleteObject(bitmap);
     DeleteDC(dc);
     return pixels;
+}
+
+// The pixels of one image of the list's image list, drawn on white.
+std::vector<DWORD> ImagePixels(HWND list, int index) {
+    return ImageListPixels(
+        reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)), index);
 }
 
 class DropTest : public ::testing::Test {
@@ -161,6 +168,64 @@ TEST_F(DropTest, APathLongerThanTheClassicLimitIsKeptWhole) {
     ASSERT_NE(nullptr, row);
     EXPECT_EQ(path, row->path);
     EXPECT_EQ(1, row->image);
+}
+
+// Several drops that make the image list grow many times: the n-th dropped file gets image n (after
+// the hint's), every image still shows its type's icon once the list has grown past it, and the
+// rows stand in the order of their names, each with its own path.
+TEST_F(DropTest, ManyBatchesKeepEveryRowsNameOrderPathAndIcon) {
+    constexpr int kBatches = 3;
+    constexpr int kPerBatch = 120;
+    const wchar_t* const types[] = {L".txt", L".doc", L".exe", L".zip", L""};
+    std::vector<std::wstring> dropped;
+    std::map<std::wstring, int> expectedImage;
+    std::map<std::wstring, std::wstring> typeOf;
+    for (int n = 0; n < kBatches * kPerBatch; ++n) {
+        // Numbers scattered so that new rows land between old ones.
+        wchar_t name[32];
+        wsprintfW(name, L"f%04d%s", (n * 7919) % 10000, types[n % 5]);
+        dropped.push_back(m_desk.Scratch() + L"\\" + name);
+        expectedImage[name] = 1 + n;
+        typeOf[name] = types[n % 5];
+    }
+    for (int batch = 0; batch < kBatches; ++batch) {
+        harness::Drop(List(), std::vector<std::wstring>(dropped.begin() + batch * kPerBatch,
+                                                        dropped.begin() + (batch + 1) * kPerBatch));
+    }
+
+    // What each type's icon looks like when it is the only image of a fresh list of the same kind.
+    std::map<std::wstring, std::vector<DWORD>> typePixels;
+    for (int n = 0; n < 5; ++n) {
+        SHFILEINFOW info = {};
+        SHGetFileInfoW(dropped[n].c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+        HIMAGELIST alone = ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 1, 0);
+        ImageList_ReplaceIcon(alone, -1, info.hIcon);
+        typePixels[types[n]] = ImageListPixels(alone, 0);
+        ImageList_Destroy(alone);
+        DestroyIcon(info.hIcon);
+    }
+
+    const std::vector<Row> rows = harness::ReadRows(List());
+    ASSERT_EQ(1u + dropped.size(), rows.size());
+    EXPECT_EQ(static_cast<int>(rows.size()), harness::ImageCount(List()));
+    std::vector<std::wstring> dropNames;
+    for (const Row& row : rows) {
+        if (row.name != kHint) {
+            dropNames.push_back(row.name);
+        }
+    }
+    EXPECT_TRUE(std::is_sorted(dropNames.begin(), dropNames.end()))
+        << "rows stand in the order of their names";
+    for (const Row& row : rows) {
+        if (row.name == kHint) {
+            EXPECT_EQ(0, row.image);
+            continue;
+        }
+        ASSERT_EQ(1u, expectedImage.count(row.name));
+        EXPECT_EQ(m_desk.Scratch() + L"\\" + row.name, row.path);
+        EXPECT_EQ(expectedImage[row.name], row.image) << "image of the file's place in the drops";
+        EXPECT_EQ(typePixels[typeOf[row.name]], ImagePixels(List(), row.image)) << "icon of its type";
+    }
 }
 
 // Every icon the shell hands out is copied into the image list and then destroyed; only one icon
