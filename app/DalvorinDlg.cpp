@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/SearchAddress.h"
+#include "framework/DropBlock.h"
 #include "framework/MessageFilter.h"
 
 #include <algorithm>
@@ -64,7 +65,7 @@ public:
     CDroppedFiles(const CDroppedFiles&) = delete;
     CDroppedFiles& operator=(const CDroppedFiles&) = delete;
 
-    UINT Count() const { return m_drop != nullptr ? DragQueryFileW(m_drop, 0xFFFFFFFF, nullptr, 0) : 0; }
+    UINT Count() const { return AfxDroppedFileCount(m_drop); }
 
     // The full path of file `index`, sized from the length the drop reports; always terminated.
     CString Path(UINT index) const {

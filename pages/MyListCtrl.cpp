@@ -1,5 +1,6 @@
 #include "pages/MyListCtrl.h"
 
+#include "framework/DropBlock.h"
 #include "framework/MessageFilter.h"
 #include "framework/ScopedRedrawPause.h"
 #include "pages/EntryPaths.h"
@@ -68,7 +69,7 @@ void CMyListCtrl::AddDroppedFiles(HDROP drop) {
     if (m_pOwnerPage == nullptr || drop == nullptr) {
         return;
     }
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = AfxDroppedFileCount(drop);
     const CScopedRedrawPause quiet(m_pOwnerPage->m_list);
     for (UINT i = 0; i < count; ++i) {
         const CString path = DroppedPath(drop, i);

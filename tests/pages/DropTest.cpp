@@ -154,6 +154,12 @@ TEST_F(DropTest, APathWithoutBackslashIsShownWhole) {
     EXPECT_EQ(L"d:/forward/slashes.exe", RowNamed(rows, L"d:/forward/slashes.exe")->path);
 }
 
+// Some systems count one file in a block that names none and read its path past the block.
+TEST_F(DropTest, ABlockNamingNoFileAddsNoRow) {
+    harness::Drop(List(), {});
+    EXPECT_EQ(1, harness::RowCount(List()));
+}
+
 // A path past 260 characters is kept whole: cut, it would name another file.
 TEST_F(DropTest, APathLongerThanTheClassicLimitIsKeptWhole) {
     const std::wstring name = std::wstring(90, L'n') + L" 名字.txt";
