@@ -4,6 +4,7 @@
 // every image from the start, so it never grows. Prints the time per file of the first and the last
 // batch of both, the process's peak working set after the drops, and as its last line the
 // headline "drop_scale ratio: X" (the page's total time over the floor's).
+#include "bench/common/DroppedPaths.h"
 #include "bench/common/Headroom.h"
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
@@ -23,23 +24,12 @@ namespace {
 
 constexpr int kDefaultEntries = 10000;
 constexpr int kDefaultBatch = 100;
-constexpr int kTypeCount = 8;
+constexpr int kTypeCount = bench::kDroppedTypeCount;
 constexpr int kIconSize = 32;
 
 using bench::NowMs;
 
-// Names in no particular order, of the kinds a user drops: programs, documents, shortcuts,
-// pictures, folders.
-std::wstring DroppedPath(int number) {
-    static const wchar_t* const kTypes[kTypeCount] = {L".exe", L".txt", L".docx", L".lnk",
-                                                      L".png", L".pdf", L".zip",  L""};
-    unsigned state = static_cast<unsigned>(number) * 2654435761u + 12345u;
-    state ^= state >> 15;
-    wchar_t name[64];
-    wsprintfW(name, L"C:\\scale\\batch%03d\\%08x-%05d%s", number / 1000, state, number,
-              kTypes[number % kTypeCount]);
-    return name;
-}
+std::wstring DroppedPath(int number) { return bench::DroppedPath(L"scale", number); }
 
 std::vector<std::wstring> BatchPaths(int first, int count) {
     std::vector<std::wstring> paths;

@@ -3,6 +3,7 @@
 // entry and the objects each entry leaves behind, measured as lost headroom (bench/common/Headroom.h).
 // Headline "drop_soak objects per entry: X" (lost headroom of both kinds, divided by the entries);
 // the image list's own images are no per-entry objects.
+#include "bench/common/DroppedPaths.h"
 #include "bench/common/Headroom.h"
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
@@ -21,24 +22,13 @@ namespace {
 
 constexpr int kDefaultEntries = 10000;
 constexpr int kDefaultBatch = 100;
-constexpr int kTypeCount = 8;
+constexpr int kTypeCount = bench::kDroppedTypeCount;
 
 using bench::CHeadroom;
 using bench::MeasureHeadroom;
 using bench::NowMs;
 
-// Names in no particular order, of the kinds a user drops: programs, documents, shortcuts,
-// pictures, folders.
-std::wstring DroppedPath(int number) {
-    static const wchar_t* const kTypes[kTypeCount] = {L".exe", L".txt", L".docx", L".lnk",
-                                                      L".png", L".pdf", L".zip",  L""};
-    unsigned state = static_cast<unsigned>(number) * 2654435761u + 12345u;
-    state ^= state >> 15;
-    wchar_t name[64];
-    wsprintfW(name, L"C:\\soak\\batch%03d\\%08x-%05d%s", number / 1000, state, number,
-              kTypes[number % kTypeCount]);
-    return name;
-}
+std::wstring DroppedPath(int number) { return bench::DroppedPath(L"soak", number); }
 
 }  // namespace
 
