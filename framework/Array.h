@@ -1,6 +1,8 @@
-// Growable arrays whose accessors check the index (CInvalidArgException when it is outside).
+// Growable arrays whose accessors check the index: an index outside is reported as a bounds fault,
+// then raises CInvalidArgException.
 #pragma once
 
+#include "framework/BoundsFault.h"
 #include "framework/Exception.h"
 
 #include <vector>
@@ -25,6 +27,7 @@ public:
     void RemoveAt(INT_PTR index, INT_PTR count = 1) {
         const size_t first = Checked(index);
         if (count < 0 || static_cast<size_t>(count) > m_items.size() - first) {
+            CBoundsFault::Report("CArray::RemoveAt count");
             AfxThrowInvalidArgException();
         }
         m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(first),
@@ -35,6 +38,7 @@ public:
 private:
     size_t Checked(INT_PTR index) const {
         if (index < 0 || static_cast<size_t>(index) >= m_items.size()) {
+            CBoundsFault::Report("CArray index");
             AfxThrowInvalidArgException();
         }
         return static_cast<size_t>(index);

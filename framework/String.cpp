@@ -1,5 +1,6 @@
 #include "framework/String.h"
 
+#include "framework/BoundsFault.h"
 #include "framework/Exception.h"
 #include "framework/Module.h"
 
@@ -22,6 +23,7 @@ CString::CString(const wchar_t* text, int length) {
 
 wchar_t CString::GetAt(int index) const {
     if (index < 0 || index >= GetLength()) {
+        CBoundsFault::Report("CString::GetAt index");
         AfxThrowInvalidArgException();
     }
     return m_text[static_cast<size_t>(index)];
@@ -144,6 +146,10 @@ wchar_t* CString::GetBuffer(int minLength) {
 void CString::ReleaseBuffer(int newLength) {
     if (newLength < 0) {
         newLength = static_cast<int>(wcsnlen(m_text.c_str(), m_text.size()));
+    } else if (newLength > GetLength()) {
+        // More characters claimed than the buffer had room for: keep only what is ours.
+        CBoundsFault::Report("CString::ReleaseBuffer length");
+        newLength = GetLength();
     }
-    m_text.resize(static_cast<size_t>(std::min(newLength, GetLength())));
+    m_text.resize(static_cast<size_t>(newLength));
 }

@@ -20,7 +20,7 @@ public:
     const wchar_t* GetString() const { return m_text.c_str(); }
     const std::wstring& Str() const { return m_text; }
 
-    // Raises CInvalidArgException for an index outside the text.
+    // An index outside the text is a bounds fault and raises CInvalidArgException.
     wchar_t GetAt(int index) const;
 
     CString& operator=(const wchar_t* text);
@@ -47,7 +47,8 @@ public:
     BOOL LoadString(UINT id);
 
     // Direct access for calls that fill a buffer: GetBuffer gives room for at least minLength
-    // characters plus a terminator; ReleaseBuffer takes the length (or measures it up to the NUL).
+    // characters plus a terminator; ReleaseBuffer takes the length (or measures it up to the NUL); a
+    // length past the buffer is a bounds fault and is cut to the buffer.
     wchar_t* GetBuffer(int minLength);
     void ReleaseBuffer(int newLength = -1);
 

@@ -140,9 +140,12 @@ TEST(Array, AccessorsRejectIndicesOutsideTheArray) {
     EXPECT_EQ(0, items.Add(&a));
     EXPECT_EQ(1, items.Add(&b));
     EXPECT_EQ(&b, items[1]);
-    EXPECT_THROW(items.GetAt(2), CInvalidArgException);
-    EXPECT_THROW(items.SetAt(-1, &a), CInvalidArgException);
-    EXPECT_THROW(items.RemoveAt(1, 2), CInvalidArgException);
+    {
+        const CBoundsFault::Expected fallbackUnderTest;
+        EXPECT_THROW(items.GetAt(2), CInvalidArgException);
+        EXPECT_THROW(items.SetAt(-1, &a), CInvalidArgException);
+        EXPECT_THROW(items.RemoveAt(1, 2), CInvalidArgException);
+    }
     items.RemoveAt(0);
     EXPECT_EQ(1, items.GetSize());
     EXPECT_EQ(&b, items.GetAt(0));

@@ -41,6 +41,7 @@ TEST(String, LoadStringReadsTheResourceAndReportsMissingOnes) {
 TEST(String, OutOfRangeIndexRaisesInvalidArgument) {
     const CString text(L"ab");
     EXPECT_EQ(L'b', text.GetAt(1));
+    const CBoundsFault::Expected fallbackUnderTest;
     EXPECT_THROW(text.GetAt(2), CInvalidArgException);
     EXPECT_THROW(text.GetAt(-1), CInvalidArgException);
 }
@@ -55,6 +56,23 @@ TEST(String, BufferAccessKeepsWhatTheCallerWrote) {
     buffer = text.GetBuffer(10);
     text.ReleaseBuffer(2);
     EXPECT_EQ(CString(L"窗口"), text);
+
+    // A length past the buffer keeps only the buffer.
+    const CBoundsFault::Expected fallbackUnderTest;
+    text.GetBuffer(3);
+    text.ReleaseBuffer(50);
+    EXPECT_EQ(3, text.GetLength());
+}
+
+// The test build stops at a stray index instead of letting a caught exception hide it.
+TEST(BoundsFaultDeathTest, AnUnexpectedIndexStopsTheTestBuild) {
+    ASSERT_TRUE(CBoundsFault::Asserts());
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const CString text(L"ab");
+    CTypedPtrArray<CPtrArray, int*> items;
+    EXPECT_DEATH(text.GetAt(2), "CString::GetAt index");
+    EXPECT_DEATH(items.GetAt(0), "CArray index");
+    EXPECT_DEATH(CString(L"ab").ReleaseBuffer(3), "ReleaseBuffer length");
 }
 
 TEST(String, LowerCasingFollowsTheLetters) {

@@ -1,0 +1,32 @@
+#include "framework/BoundsFault.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+thread_local int t_expectedFaults = 0;
+
+}  // namespace
+
+void CBoundsFault::Report(const char* what) {
+    if (!Asserts() || t_expectedFaults > 0) {
+        return;
+    }
+    std::fprintf(stderr, "bounds fault: %s\n", what);
+    std::fflush(stderr);
+    const bool indexInBounds = false;
+    __glibcxx_assert(indexInBounds);
+}
+
+bool CBoundsFault::Asserts() {
+#ifdef _GLIBCXX_ASSERTIONS
+    return true;
+#else
+    return false;
+#endif
+}
+
+CBoundsFault::Expected::Expected() { ++t_expectedFaults; }
+
+CBoundsFault::Expected::~Expected() { --t_expectedFaults; }
