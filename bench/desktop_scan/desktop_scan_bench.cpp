@@ -1,9 +1,11 @@
-// desktop_scan_bench.exe [SHORTCUTS] [ROUNDS]: puts SHORTCUTS program shortcuts (1,000 by default) on
-// the user's desktop and times how long the "常用软件" page takes to fill its list from them, against a
-// floor loop in the same run that does only the shell work no fill can avoid: resolve each link,
-// fetch its icon, add the icon to an image list. Rounds alternate between the two so that a slow
-// spell of the machine hits both; the medians are compared. Headline "desktop_scan ratio: X.XX"
-// (page / floor). The shortcuts and their targets are removed again at the end.
+// desktop_scan_bench.exe [SMALL] [LARGE] [ROUNDS]: puts SMALL program shortcuts (1,000 by default) on the
+// user's desktop and times how long the "常用软件" page takes to fill its list from them, then grows the
+// desktop to LARGE shortcuts (10,000) and times it again. Beside each fill runs a floor loop that does
+// only the shell work no fill can avoid: resolve each link, fetch its icon, add the icon to an image
+// list. Rounds alternate between page and floor so that a slow spell of the machine hits both; medians
+// are compared. Headline "desktop_scan ratio: X.XX" is the page's time per link on the large desktop
+// over its time per link on the small one (flat cost: 1.00). The shortcuts and their targets are
+// removed again at the end.
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
 
@@ -19,7 +21,8 @@
 
 namespace {
 
-constexpr int kDefaultShortcuts = 1000;
+constexpr int kDefaultSmallDesktop = 1000;
+constexpr int kDefaultLargeDesktop = 10000;
 constexpr int kDefaultRounds = 3;
 constexpr wchar_t kLinkPrefix[] = L"bench-program-";
 
@@ -44,21 +47,24 @@ std::wstring DesktopFolder() {
 
 std::wstring Numbered(int number) {
     wchar_t digits[16];
-    wsprintfW(digits, L"%04d", number);
+    wsprintfW(digits, L"%05d", number);
     return digits;
 }
 
 // The shortcuts on the desktop and the program files they point at.
 class CShortcutDesktop {
 public:
-    explicit CShortcutDesktop(int count) {
+    CShortcutDesktop() {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         m_targets = std::wstring(temp) + L"desktop-scan-targets";
         CreateDirectoryW(m_targets.c_str(), nullptr);
+    }
+    // Adds shortcuts until the desktop holds COUNT of ours; false when one could not be written.
+    bool GrowTo(int count) {
         const std::wstring desktop = DesktopFolder();
         CoInitialize(nullptr);
-        for (int i = 0; i < count; ++i) {
+        for (int i = static_cast<int>(m_files.size()); i < count; ++i) {
             const std::wstring target = m_targets + L"\\program" + Numbered(i) + L".exe";
             HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
             if (file != INVALID_HANDLE_VALUE) {
@@ -71,6 +77,7 @@ public:
             }
         }
         CoUninitialize();
+        return static_cast<int>(m_links.size()) == count;
     }
     ~CShortcutDesktop() {
         for (const std::wstring& path : m_links) {
@@ -183,27 +190,14 @@ double PageFillMs(HWND host, int* rows) {
     return elapsed;
 }
 
-}  // namespace
+struct ScanFigures {
+    double pageMs = 0;
+    double floorMs = 0;
+};
 
-int wmain(int argc, wchar_t** argv) {
-    _setmode(_fileno(stdout), _O_BINARY);
-    const int count = argc > 1 ? std::max(1, _wtoi(argv[1])) : kDefaultShortcuts;
-    const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : kDefaultRounds;
-
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    HWND host = CreateWindowExW(0, L"STATIC", L"desktop_scan", WS_POPUP, 0, 0, 500, 700, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-
-    const double setupStart = NowMs();
-    CShortcutDesktop desktop(count);
-    const std::vector<std::wstring>& links = desktop.Links();
-    std::printf("desktop: %zu program shortcuts written in %.0f ms\n", links.size(), NowMs() - setupStart);
-    if (static_cast<int>(links.size()) != count) {
-        std::fprintf(stderr, "could not write every shortcut\n");
-        return 1;
-    }
-
+// Median page fill and floor over ROUNDS alternating rounds; false when a fill gave a wrong result.
+bool MeasureScan(HWND host, const std::vector<std::wstring>& links, int rounds, ScanFigures* figures) {
+    const int count = static_cast<int>(links.size());
     int resolved = 0;
     int rows = 0;
     FloorMs(links, &resolved);  // unmeasured: the first pass also fills the disk and shell caches
@@ -215,18 +209,54 @@ int wmain(int argc, wchar_t** argv) {
         if (pageSamples.back() < 0 || rows != count + 1 || resolved != count) {
             std::fprintf(stderr, "wrong result: %d rows, %d links resolved, %d shortcuts\n", rows, resolved,
                          count);
+            return false;
+        }
+    }
+    figures->floorMs = Median(floorSamples);
+    figures->pageMs = Median(pageSamples);
+    std::printf(
+        "%d links: page fill %.0f ms, %.2f ms per link; floor (resolve, icon, image add) %.0f ms, "
+        "%.2f ms per link; page / floor %.2f (medians of %d)\n",
+        count, figures->pageMs, figures->pageMs / count, figures->floorMs, figures->floorMs / count,
+        figures->pageMs / figures->floorMs, rounds);
+    std::fflush(stdout);
+    return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    const int small = argc > 1 ? std::max(1, _wtoi(argv[1])) : kDefaultSmallDesktop;
+    const int large = argc > 2 ? std::max(small, _wtoi(argv[2])) : kDefaultLargeDesktop;
+    const int rounds = argc > 3 ? std::max(1, _wtoi(argv[3])) : kDefaultRounds;
+
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND host = CreateWindowExW(0, L"STATIC", L"desktop_scan", WS_POPUP, 0, 0, 500, 700, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+
+    CShortcutDesktop desktop;
+    ScanFigures figures[2];
+    const int sizes[2] = {small, large};
+    for (int i = 0; i < 2; ++i) {
+        const double setupStart = NowMs();
+        if (!desktop.GrowTo(sizes[i])) {
+            std::fprintf(stderr, "could not write every shortcut\n");
+            return 1;
+        }
+        std::printf("desktop: %d program shortcuts, written in %.0f ms\n", sizes[i], NowMs() - setupStart);
+        if (!MeasureScan(host, desktop.Links(), rounds, &figures[i])) {
             return 1;
         }
     }
     DestroyWindow(host);
 
-    const double floorMs = Median(floorSamples);
-    const double pageMs = Median(pageSamples);
-    std::printf("floor (resolve, icon, image add): %.0f ms, %.2f ms per link (median of %d)\n", floorMs,
-                floorMs / count, rounds);
-    std::printf("page fill: %.0f ms, %.2f ms per link, %d rows (median of %d)\n", pageMs, pageMs / count,
-                rows, rounds);
-    std::printf("desktop_scan ratio: %.2f\n", pageMs / floorMs);
+    const double smallPerLink = figures[0].pageMs / small;
+    const double largePerLink = figures[1].pageMs / large;
+    std::printf("page per link: %.2f ms at %d links, %.2f ms at %d links\n", smallPerLink, small,
+                largePerLink, large);
+    std::printf("desktop_scan ratio: %.2f\n", largePerLink / smallPerLink);
     std::fflush(stdout);
     return 0;
 }
