@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 namespace {
@@ -139,10 +140,9 @@ TEST_F(BadInput, TrayCallbacksForOtherIconsOrWithUnknownMouseMessagesChangeNothi
 // surrogate pair, the highest code unit, letters whose low byte is a mnemonic's, text that is not
 // after an ampersand. None chooses an item; real mnemonics still do.
 TEST_F(BadInput, MenuCharactersThatAreNoItemsMnemonicChooseNothing) {
-    const auto typed = [&](UINT ch, UINT flags = MF_POPUP, HMENU menu = nullptr) {
-        return m_window.m_startButton.SendMessage(
-            WM_MENUCHAR, MAKEWPARAM(ch, flags),
-            reinterpret_cast<LPARAM>(menu != nullptr ? menu : m_dropDown));
+    const auto typed = [&](UINT ch, UINT flags = MF_POPUP) {
+        return m_window.m_startButton.SendMessage(WM_MENUCHAR, MAKEWPARAM(ch, flags),
+                                                  reinterpret_cast<LPARAM>(m_dropDown));
     };
     EXPECT_EQ(Execute(0), typed(L'A'));
     EXPECT_EQ(Execute(1), typed(L'文'));
@@ -164,7 +164,8 @@ TEST_F(BadInput, MenuCharactersThatAreNoItemsMnemonicChooseNothing) {
 
 // Drawing and measuring requests sent to the window, a page and the button: for a menu item whose
 // data belongs to another menu or is garbage, a menu handle that is no menu, a window that is not
-// ours, a control type that does not exist, or no request at all.
+// ours, a control type that does not exist, or no request at all. Requests for our own items with a
+// context that is none or a rectangle no bitmap can cover must not bring the window down either.
 TEST_F(BadInput, OwnerDrawnRequestsForItemsOfAnotherOwnerOrNoneDrawAndMeasureNothing) {
     CPictureMenu other;
     ASSERT_TRUE(other.CMenu::CreatePopupMenu());
@@ -204,6 +205,21 @@ TEST_F(BadInput, OwnerDrawnRequestsForItemsOfAnotherOwnerOrNoneDrawAndMeasureNot
                                reinterpret_cast<ULONG_PTR>(OwnRecord())};
         ::SendMessageW(m_window.m_startButton.m_hWnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
         ASSERT_GT(own.ChangedPixels(), 0);
+        const HDC dcs[] = {reinterpret_cast<HDC>(0x1234), own.Dc(), own.Dc(), own.Dc()};
+        const RECT rects[] = {{0, 0, 20, 20},
+                              {0, 0, 100000, 100000},
+                              {-100000, -100000, 100000, 100000},
+                              {0, 0, INT_MAX, INT_MAX}};
+        for (int i = 0; i < 4; ++i) {
+            DRAWITEMSTRUCT odd = draw;
+            odd.hDC = dcs[i];
+            odd.rcItem = rects[i];
+            ::SendMessageW(m_window.m_startButton.m_hWnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&odd));
+            odd.CtlType = ODT_BUTTON;
+            odd.CtlID = IDC_START_BUTTON;
+            odd.hwndItem = m_window.m_startButton.m_hWnd;
+            ::SendMessageW(m_window.m_hWnd, WM_DRAWITEM, IDC_START_BUTTON, reinterpret_cast<LPARAM>(&odd));
+        }
     }
     const HWND receivers[] = {m_window.m_hWnd, m_window.m_fileToolPage.m_hWnd, m_window.m_startButton.m_hWnd};
     for (const HWND receiver : receivers) {
