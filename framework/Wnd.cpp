@@ -288,9 +288,13 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     return entry->adapter(this, AfxMessageArgs{wParam, lParam, nullptr, result});
 }
 
-// A menu item is drawn by the CMenu bound to its menu, a control's item by the control.
+// A menu item is drawn by the CMenu bound to its menu, a control's item by the control. A request
+// without its structure names no item and gets the default processing.
 BOOL CWnd::DispatchDrawItem(LPARAM lParam, LRESULT* result) {
     auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    if (item == nullptr) {
+        return FALSE;
+    }
     if (item->CtlType != ODT_MENU) {
         return ReflectNotification(item->hwndItem, WM_DRAWITEM, 0, lParam, result);
     }
@@ -377,6 +381,9 @@ void CWnd::OnSysColorChange() { Default(); }
 // it calls this). A menu item goes to the CMenu bound to the pop-up being shown, a control's item
 // to the control (reflection); anything else gets the default processing.
 void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT item) {
+    if (item == nullptr) {
+        return;  // no structure to answer in
+    }
     if (item->CtlType == ODT_MENU) {
         if (CMenu* menu = CMenu::FromHandlePermanent(ThreadState().popupBeingShown)) {
             menu->MeasureItem(item);

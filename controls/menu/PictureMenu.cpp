@@ -504,9 +504,10 @@ void CPictureMenu::MeasureItem(LPMEASUREITEMSTRUCT item) {
 }
 
 // Answers WM_MENUCHAR: the first item whose text holds '&' and the typed character, ignoring case.
+// A NUL is no one's mnemonic: as the end of the key it would match the first ampersand anywhere.
 LRESULT CPictureMenu::FindShortcut(UINT ch, UINT flags, CMenu* menu) {
     CPictureMenu* pictureMenu = DYNAMIC_DOWNCAST(CPictureMenu, menu);
-    if (pictureMenu == nullptr || (flags & MF_POPUP) == 0) {
+    if (pictureMenu == nullptr || (flags & MF_POPUP) == 0 || ch == 0) {
         return MNC_IGNORE;
     }
     CString key;
