@@ -1,6 +1,6 @@
 // Starts the real program on a desktop of fixtures and reads the first tab's list from outside.
 #include "res/resource.h"
-#include "tests/common/RemoteSharedMemory.h"
+#include "tests/common/RemoteListRows.h"
 #include "tests/common/TestPaths.h"
 #include "tests/e2e/E2EProgram.h"
 #include "tests/pages/DesktopFixture.h"
@@ -33,45 +33,6 @@ BOOL CALLBACK FindEntryLists(HWND child, LPARAM param) {
     return TRUE;
 }
 
-struct RemoteRow {
-    std::wstring name;
-    std::wstring path;
-    std::wstring target;
-};
-
-// The list record and its text buffer live in memory both processes see; the list fills it.
-std::wstring RemoteItemText(HANDLE process, HWND list, int item, int subItem) {
-    constexpr int kChars = 1024;
-    struct Shared {
-        LVITEMW item;
-        wchar_t text[kChars];
-    };
-    RemoteSharedMemory memory(process, sizeof(Shared));
-    if (!memory.Valid()) {
-        ADD_FAILURE() << "no memory shared with the program";
-        return {};
-    }
-    Shared* local = memory.Local<Shared>();
-    local->item = LVITEMW{};
-    local->item.iSubItem = subItem;
-    local->item.pszText = memory.Remote<Shared>()->text;
-    local->item.cchTextMax = kChars;
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item),
-                 reinterpret_cast<LPARAM>(&memory.Remote<Shared>()->item));
-    local->text[kChars - 1] = L'\0';
-    return local->text;
-}
-
-std::vector<RemoteRow> ReadRemoteRows(HANDLE process, HWND list) {
-    std::vector<RemoteRow> rows;
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        rows.push_back({RemoteItemText(process, list, i, 0), RemoteItemText(process, list, i, 1),
-                        RemoteItemText(process, list, i, 2)});
-    }
-    return rows;
-}
-
 }  // namespace
 
 TEST(DesktopPageEndToEnd, TheListPagesShowTheDesktopsProgramShortcutsAndThePresetEntry) {
@@ -96,13 +57,13 @@ TEST(DesktopPageEndToEnd, TheListPagesShowTheDesktopsProgramShortcutsAndThePrese
     EXPECT_NE(0, GetWindowLongW(list, GWL_STYLE) & LVS_SORTASCENDING)
         << "the shown list is not the first tab's";
 
-    const std::vector<RemoteRow> rows = ReadRemoteRows(program.Process(), list);
+    const std::vector<remote::ListRow> rows = remote::ReadRows(program.Process(), list);
     ASSERT_EQ(3u, rows.size());
     for (size_t i = 1; i < rows.size(); ++i) {
         EXPECT_LE(lstrcmpiW(rows[i - 1].name.c_str(), rows[i].name.c_str()), 0) << "rows are not in order";
     }
     int matched = 0;
-    for (const RemoteRow& row : rows) {
+    for (const remote::ListRow& row : rows) {
         if (row.name == L"Tool.lnk") {
             EXPECT_EQ(desk.OnDesktop(L"Tool.lnk"), row.path);
             EXPECT_EQ(tool, row.target);
@@ -120,7 +81,7 @@ TEST(DesktopPageEndToEnd, TheListPagesShowTheDesktopsProgramShortcutsAndThePrese
 
     // The second tab's list, not shown yet, holds the preset entry alone.
     ASSERT_NE(nullptr, lists.hidden);
-    const std::vector<RemoteRow> preset = ReadRemoteRows(program.Process(), lists.hidden);
+    const std::vector<remote::ListRow> preset = remote::ReadRows(program.Process(), lists.hidden);
     ASSERT_EQ(1u, preset.size());
     EXPECT_EQ(L"d://BigFoot.exe", preset[0].name);
     EXPECT_EQ(L"d://BigFoot.exe", preset[0].path);
