@@ -27,6 +27,9 @@ mkdir -p "$BUILD"
 
 PACKAGES=(cmake ninja-build g++-mingw-w64-i686-posix googletest wine wine32:i386 xvfb imagemagick
     fonts-wqy-microhei locales)
+# A script that needs more than building and testing do names it here (space-separated).
+read -r -a EXTRA_PACKAGES <<<"${DALVORIN_EXTRA_PACKAGES:-}"
+PACKAGES+=("${EXTRA_PACKAGES[@]}")
 
 log() { echo "[setup] $*" >&2; }
 die() {
