@@ -71,6 +71,7 @@ TEST(ModuleFloor, WindowProcedureReportsAFailureUnderTheApplicationTitleWithItsD
                                                    nullptr, GetModuleHandleW(nullptr), nullptr)));
     DialogAutoResponder responder([](HWND box) { DialogAutoResponder::PressButton(box, IDOK); });
 
+    const CBoundsFault::Expected badIndexOnPurpose;
     EXPECT_EQ(0, SendMessageW(wnd, WM_TEST_BAD_INDEX, 0, 0));
     EXPECT_EQ(std::vector<std::wstring>{L"测试标题"}, responder.Captions());
     EXPECT_EQ(std::vector<std::wstring>{L"参数无效。"}, responder.Texts());
