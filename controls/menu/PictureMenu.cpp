@@ -8,6 +8,7 @@
 #include "framework/Wnd.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <initializer_list>
 #include <new>
 #include <vector>
@@ -202,8 +203,8 @@ BOOL CPictureMenu::IsClassicThemePath(const wchar_t* path) {
     if (path == nullptr) {
         return FALSE;
     }
-    const int length = lstrlenW(path);
-    const int nameLength = lstrlenW(kClassicThemeFile);
+    const size_t length = wcslen(path);
+    const size_t nameLength = wcslen(kClassicThemeFile);
     return length >= nameLength && lstrcmpiW(path + length - nameLength, kClassicThemeFile) == 0;
 }
 

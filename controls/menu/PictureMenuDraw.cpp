@@ -746,7 +746,7 @@ void CPictureMenu::DrawItemFlat(LPDRAWITEMSTRUCT item) {
             colors,
             rect,
             {rect.left + 1, rect.top + 1, rect.left + columnWidth - 1, rect.bottom - 1},
-            {rect.left + HalfOf(columnWidth - width), rect.top + HalfOf(rowHeight - m_iconHeight)}};
+            {rect.left + HalfOf(kFlatColumnExtra), rect.top + HalfOf(rowHeight - m_iconHeight)}};
         column.Draw(kind, picture);
     } else if (bits.checked) {
         const int left = rect.left + HalfOf(columnWidth - kFlatMarkBoxSize);
