@@ -14,6 +14,7 @@ constexpr DWORD kHandOverTimeoutMs = 10000;
 
 }  // namespace
 
+// NOLINTNEXTLINE(cert-err58-cpp): the one application object; made without a name, it allocates nothing.
 CDalvorinApp theApp;
 
 BEGIN_MESSAGE_MAP(CDalvorinApp, CWinAppEx)

@@ -188,6 +188,7 @@ void CDalvorinDlg::AddTrayIcon() {
     g_trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     g_trayIcon.uCallbackMessage = WM_TRAYNOTIFY;
     g_trayIcon.hIcon = LoadResourceIcon(IDR_MAINFRAME);
+    // cppcheck-suppress lstrcpynWCalled ; the source is always a valid string: no fault for SEH to hide
     lstrcpynW(g_trayIcon.szTip, kMainWindowTitle, ARRAYSIZE(g_trayIcon.szTip));
     AfxShellNotifyIcon(NIM_ADD, &g_trayIcon);  // a missing notification area is not an error here
 }

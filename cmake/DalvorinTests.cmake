@@ -48,3 +48,8 @@ foreach(folder IN LISTS DALVORIN_TEST_FOLDERS)
         DISCOVERY_TIMEOUT 300
         PROPERTIES TIMEOUT 60)
 endforeach()
+
+# Static analysis of the program's sources (tools/lint: cppcheck and clang-tidy with the flags of
+# this build, from compile_commands.json); a finding fails the suite like a failed test.
+add_test(NAME tools.lint COMMAND ${CMAKE_SOURCE_DIR}/tools/lint ${CMAKE_BINARY_DIR})
+set_tests_properties(tools.lint PROPERTIES TIMEOUT 300)

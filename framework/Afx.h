@@ -20,4 +20,5 @@ constexpr UINT CN_UPDATE_COMMAND_UI = static_cast<UINT>(-1);
 constexpr UINT WM_CTLCOLOR = 0x0019;
 
 // Run-time checked down-cast of a framework object pointer; nullptr when it is another class.
+// NOLINTNEXTLINE(bugprone-macro-parentheses): a type name cannot be parenthesised; one postfix cast.
 #define DYNAMIC_DOWNCAST(Class, pointer) dynamic_cast<Class*>(pointer)

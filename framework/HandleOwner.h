@@ -34,6 +34,7 @@ public:
 protected:
     CHandleOwner() = default;
     CHandleOwner(CHandleOwner&& other) noexcept { Held() = other.Detach(); }
+    // cppcheck-suppress operatorEqVarError ; the handle member is assigned through Held()
     CHandleOwner& operator=(CHandleOwner&& other) noexcept {
         if (this != &other) {
             FreeHandle();

@@ -7,7 +7,7 @@
 
 CMenu::~CMenu() {
     if (m_ownsMenu) {
-        DestroyMenu();
+        CMenu::DestroyMenu();
     } else {
         Detach();
     }

@@ -105,6 +105,7 @@ CString& CString::MakeLower() {
 
 int CString::Compare(const wchar_t* other) const { return m_text.compare(other ? other : L""); }
 
+// NOLINTNEXTLINE(cert-dcl50-cpp): printf-style by design; the arguments go straight to _vsnwprintf.
 void CString::Format(const wchar_t* format, ...) {
     va_list args;
     va_start(args, format);

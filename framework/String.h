@@ -8,8 +8,10 @@
 class CString {
 public:
     CString() = default;
+    // cppcheck-suppress noExplicitConstructor ; converts implicitly, as a string literal does
     CString(const wchar_t* text);  // NOLINT: implicit like a string literal
     CString(const wchar_t* text, int length);
+    // cppcheck-suppress noExplicitConstructor ; converts implicitly, as a string literal does
     CString(const std::wstring& text) : m_text(text) {}  // NOLINT
 
     int GetLength() const { return static_cast<int>(m_text.size()); }

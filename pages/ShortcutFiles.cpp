@@ -7,6 +7,7 @@
 
 #include <cwchar>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -56,7 +57,8 @@ CString ResolveShortcutTarget(LPCWSTR path) {
         if (SUCCEEDED(link->GetIDList(&item)) && item != nullptr) {
             std::wstring fromItem(kLongestTargetCapacity, L'\0');
             if (SHGetPathFromIDListEx(item, fromItem.data(), kLongestTargetCapacity, GPFIDL_DEFAULT)) {
-                target = fromItem.c_str();
+                fromItem.resize(wcslen(fromItem.c_str()));
+                target = std::move(fromItem);
             }
             CoTaskMemFree(item);
         }

@@ -33,6 +33,7 @@ BOOL CSystemToolDlg::OnInitDialog() {
     PrepareLauncherList(m_list, m_imageList);
 
     wchar_t path[kPathCapacity] = {};
+    // cppcheck-suppress lstrcpynWCalled ; the source is always a valid string: no fault for SEH to hide
     lstrcpynW(path, kPresetProgram, kPathCapacity);
     AppendTypeIcon(m_imageList, path);  // the list is new, so the icon lands at index 0
     InsertLauncherEntry(m_list, 0, path, 0, path, nullptr);

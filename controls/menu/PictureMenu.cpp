@@ -8,6 +8,7 @@
 #include "framework/Wnd.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <initializer_list>
 #include <new>
 #include <vector>
@@ -136,11 +137,11 @@ BOOL CPictureMenu::s_classicTheme = FALSE;
 
 CPictureMenu::CPictureMenu() = default;
 
-CPictureMenu::~CPictureMenu() { DestroyMenu(); }
+CPictureMenu::~CPictureMenu() { CPictureMenu::DestroyMenu(); }
 
-int CPictureMenu::GetOsVersionCode() { return GetOsVersionCode({&::GetVersion, &::GetVersionExW}); }
+int CPictureMenu::GetOsVersionCode() noexcept { return GetOsVersionCode({&::GetVersion, &::GetVersionExW}); }
 
-int CPictureMenu::GetOsVersionCode(const VersionSource& source) {
+int CPictureMenu::GetOsVersionCode(const VersionSource& source) noexcept {
     const DWORD version = source.getVersion();
     const bool ntFamily = (version & kNotNtFamily) == 0;
     if (!ntFamily && LOBYTE(LOWORD(version)) < 4) {
@@ -202,8 +203,8 @@ BOOL CPictureMenu::IsClassicThemePath(const wchar_t* path) {
     if (path == nullptr) {
         return FALSE;
     }
-    const int length = lstrlenW(path);
-    const int nameLength = lstrlenW(kClassicThemeFile);
+    const size_t length = wcslen(path);
+    const size_t nameLength = wcslen(kClassicThemeFile);
     return length >= nameLength && lstrcmpiW(path + length - nameLength, kClassicThemeFile) == 0;
 }
 
@@ -237,9 +238,8 @@ BOOL CPictureMenu::AppendItem(LPCWSTR text, UINT flags, UINT_PTR id) {
     }
     record->m_flags = flags;
     record->m_commandId = id;
-    CPictureMenuItem* item = record.get();
-    m_items.Add(item);
-    record.release();
+    m_items.Add(record.get());
+    CPictureMenuItem* item = record.release();
 
     const BOOL appended = ::AppendMenuW(m_hMenu, flags, id, reinterpret_cast<LPCWSTR>(item));
     if (!appended) {
@@ -547,10 +547,8 @@ void CPictureMenu::SyncItems() {
     // A made record joins m_items at once (marked), so that it is owned from the start.
     auto adopt = [this](std::unique_ptr<CPictureMenuItem> made) {
         made->m_syncMark = 1;
-        CPictureMenuItem* record = made.get();
-        m_items.Add(record);
-        made.release();
-        return record;
+        m_items.Add(made.get());
+        return made.release();
     };
     for (int position = 0; position < GetMenuItemCount(); ++position) {
         // A bitmap item would take the record's address for its bitmap.

@@ -45,8 +45,8 @@ public:
         DWORD(WINAPI* getVersion)();
         BOOL(WINAPI* getVersionEx)(OSVERSIONINFOW* info);
     };
-    static int GetOsVersionCode();
-    static int GetOsVersionCode(const VersionSource& source);
+    static int GetOsVersionCode() noexcept;
+    static int GetOsVersionCode(const VersionSource& source) noexcept;
 
     static BOOL IsClassicTheme();
     // Reads the theme value under `root`\`subKey`, uncached; TRUE when it names the classic theme.

@@ -137,7 +137,7 @@ std::optional<ItemText> PrepareItemText(const CPictureMenuItem* record, RECT rec
 }
 
 // Larger of 0 and half of `value`, rounded half up: centres a picture in a column or a row.
-int HalfOf(int value) { return std::max(0, static_cast<int>(value * 0.5 + 0.5)); }
+int HalfOf(int value) { return std::max(0, value / 2 + value % 2); }
 
 PictureSource ClassicPictureSource(const CPictureMenuItem* record) {
     PictureSource source;
@@ -746,7 +746,7 @@ void CPictureMenu::DrawItemFlat(LPDRAWITEMSTRUCT item) {
             colors,
             rect,
             {rect.left + 1, rect.top + 1, rect.left + columnWidth - 1, rect.bottom - 1},
-            {rect.left + HalfOf(columnWidth - width), rect.top + HalfOf(rowHeight - m_iconHeight)}};
+            {rect.left + HalfOf(kFlatColumnExtra), rect.top + HalfOf(rowHeight - m_iconHeight)}};
         column.Draw(kind, picture);
     } else if (bits.checked) {
         const int left = rect.left + HalfOf(columnWidth - kFlatMarkBoxSize);
