@@ -166,6 +166,9 @@ int wmain() {
     const HANDLE browserProcess =
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_QUERY_INFORMATION, FALSE, browserProcessId);
     if (files == nullptr || browserProcess == nullptr) {
+        if (browserProcess != nullptr) {
+            CloseHandle(browserProcess);
+        }
         return Fail("the file manager did not show the folder");
     }
 
