@@ -2,12 +2,15 @@
 
 #include "framework/ComInitScope.h"
 #include "framework/InterfacePtr.h"
+#include "pages/ShellLinkBytes.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -15,6 +18,27 @@ namespace {
 // into the largest, since a cut target names another file.
 constexpr int kTargetCapacity = 1024;
 constexpr int kLongestTargetCapacity = 32768;
+
+// Whether the file's first bytes hold a shortcut whose item id list is whole. The shell is not
+// asked to read any other file: some versions walk a cut list past its end.
+bool ShortcutFileLooksWhole(LPCWSTR path) {
+    const HANDLE file =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    LARGE_INTEGER fileSize = {};
+    std::vector<BYTE> bytes;
+    DWORD read = 0;
+    BOOL readOk = GetFileSizeEx(file, &fileSize);
+    if (readOk) {
+        bytes.resize(static_cast<size_t>(std::min<LONGLONG>(fileSize.QuadPart, kShellLinkCheckedBytes)));
+        readOk = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    }
+    CloseHandle(file);
+    return readOk && ShellLinkItemListIsWhole(bytes.data(), read);
+}
 
 }  // namespace
 
@@ -36,7 +60,7 @@ CString ResolveShortcutTarget(LPCWSTR path) {
         return {};
     }
     // Read access is all a resolve needs; asking for more would lose read-only shortcuts.
-    if (FAILED(file->Load(path != nullptr ? path : L"", STGM_READ))) {
+    if (path == nullptr || !ShortcutFileLooksWhole(path) || FAILED(file->Load(path, STGM_READ))) {
         return {};
     }
     std::wstring target(kTargetCapacity, L'\0');
