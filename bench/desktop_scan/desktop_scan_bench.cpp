@@ -6,6 +6,7 @@
 // are compared. Headline "desktop_scan ratio: X.XX" is the page's time per link on the large desktop
 // over its time per link on the small one (flat cost: 1.00). The shortcuts and their targets are
 // removed again at the end.
+#include "bench/common/PageHost.h"
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
 
@@ -233,10 +234,8 @@ int wmain(int argc, wchar_t** argv) {
     const int large = argc > 2 ? std::max(small, _wtoi(argv[2])) : kDefaultLargeDesktop;
     const int rounds = argc > 3 ? std::max(1, _wtoi(argv[3])) : kDefaultRounds;
 
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    HWND host = CreateWindowExW(0, L"STATIC", L"desktop_scan", WS_POPUP, 0, 0, 500, 700, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+    const bench::CPageHost pageHost(L"desktop_scan");
+    const HWND host = pageHost.Get();
 
     CShortcutDesktop desktop;
     ScanFigures figures[2];
@@ -252,7 +251,6 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
     }
-    DestroyWindow(host);
 
     const double smallPerLink = figures[0].pageMs / small;
     const double largePerLink = figures[1].pageMs / large;

@@ -6,6 +6,7 @@
 // headline "drop_scale ratio: X" (the page's total time over the floor's).
 #include "bench/common/DroppedPaths.h"
 #include "bench/common/Headroom.h"
+#include "bench/common/PageHost.h"
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
 #include "pages/TypeIconCache.h"
@@ -135,10 +136,8 @@ int wmain(int argc, wchar_t** argv) {
     const int entries = argc > 1 ? std::max(1, _wtoi(argv[1])) : kDefaultEntries;
     const int batch = argc > 2 ? std::max(1, _wtoi(argv[2])) : kDefaultBatch;
 
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    HWND host = CreateWindowExW(0, L"STATIC", L"drop_scale", WS_POPUP, 0, 0, 500, 700, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+    const bench::CPageHost pageHost(L"drop_scale");
+    const HWND host = pageHost.Get();
     CWnd parent;
     parent.Attach(host);
     CSeries page;
@@ -183,7 +182,6 @@ int wmain(int argc, wchar_t** argv) {
         dialog.DestroyWindow();
     }
     parent.Detach();
-    DestroyWindow(host);
 
     if (pageRowsAdded != entries || floorRows != entries) {
         std::fprintf(stderr, "wrong result: %d rows on the page and %d in the floor for %d files\n",

@@ -5,6 +5,7 @@
 // the image list's own images are no per-entry objects.
 #include "bench/common/DroppedPaths.h"
 #include "bench/common/Headroom.h"
+#include "bench/common/PageHost.h"
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
 #include "tests/common/DropFiles.h"
@@ -37,10 +38,8 @@ int wmain(int argc, wchar_t** argv) {
     const int entries = argc > 1 ? std::max(1, _wtoi(argv[1])) : kDefaultEntries;
     const int batch = argc > 2 ? std::max(1, _wtoi(argv[2])) : kDefaultBatch;
 
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    HWND host = CreateWindowExW(0, L"STATIC", L"drop_soak", WS_POPUP, 0, 0, 500, 700, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+    const bench::CPageHost pageHost(L"drop_soak");
+    const HWND host = pageHost.Get();
     CWnd parent;
     parent.Attach(host);
     int rowsAtStart = 0;
@@ -94,7 +93,6 @@ int wmain(int argc, wchar_t** argv) {
         page.DestroyWindow();
     }
     parent.Detach();
-    DestroyWindow(host);
 
     if (rowsAtEnd - rowsAtStart != entries) {
         std::fprintf(stderr, "wrong result: %d rows added for %d dropped files\n", rowsAtEnd - rowsAtStart,
