@@ -33,6 +33,7 @@ HINSTANCE g_instance = nullptr;
 NOTIFYICONDATAW g_tray = {};
 HIMAGELIST g_tabImages = nullptr;
 HIMAGELIST g_pageImages[2] = {};
+bool g_oleStarted = false;
 
 // A drop target that refuses every drag: only its registration is measured.
 class CRefusingDropTarget final : public IDropTarget {
@@ -134,7 +135,8 @@ INT_PTR CALLBACK FileToolProc(HWND page, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG)
         return FALSE;
     HWND list = PrepareList(page, g_pageImages[0]);
-    if (SUCCEEDED(OleInitialize(nullptr))) {
+    g_oleStarted = SUCCEEDED(OleInitialize(nullptr));
+    if (g_oleStarted) {
         auto* target = new CRefusingDropTarget;
         RegisterDragDrop(list, target);
         target->Release();
@@ -296,6 +298,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ImageList_Destroy(g_tabImages);
     if (g_pageImages[0] != nullptr)
         ImageList_Destroy(g_pageImages[0]);  // shared with its list; the second list owns its own
-    OleUninitialize();
+    if (g_oleStarted)
+        OleUninitialize();
     return static_cast<int>(result);
 }
