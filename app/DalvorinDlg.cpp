@@ -5,7 +5,6 @@
 #include "app/SearchAddress.h"
 #include "framework/DropBlock.h"
 #include "framework/MessageFilter.h"
-#include "framework/ModalLoopScope.h"
 
 #include <algorithm>
 #include <climits>

@@ -7,7 +7,8 @@
 #   2. started again and minimised, a right click with the window hidden opens the menu; a click
 #      away closes it and leaves the foreground to no window of ours; a second right click and the
 #      item end the program.
-# With BUILD_DIR (as the suite passes it) nothing is installed or built first.
+# With BUILD_DIR (as the suite passes it) nothing is installed or built first, and where the caller
+# has a Wine prefix and a display up already (the suite's), the script uses those.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TITLE="Nivvo桌面管理"
@@ -20,18 +21,24 @@ else
 fi
 command -v xdotool >/dev/null || { echo "tray click: xdotool is missing (cmake/setup.sh installs it)"; exit 1; }
 
-# shellcheck source=cmake/wine-env.sh
-source "$ROOT/cmake/wine-env.sh" tray
-wine_env_lock
 LAUNCHER_PID=
-finish() {
-    [ -n "$LAUNCHER_PID" ] && kill "$LAUNCHER_PID" 2>/dev/null
-    wine_cleanup
-}
-trap finish EXIT
-wine_start_xvfb
-wine_ensure_prefix
-wine_start_desktop
+if [ $# -ge 1 ] && [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ]; then
+    # Run by the suite: its display, prefix and desktop are up already, and stay up afterwards.
+    finish() { [ -z "$LAUNCHER_PID" ] || kill "$LAUNCHER_PID" 2>/dev/null || true; }
+    trap finish EXIT
+else
+    # shellcheck source=cmake/wine-env.sh
+    source "$ROOT/cmake/wine-env.sh" tray
+    wine_env_lock
+    finish() {
+        [ -z "$LAUNCHER_PID" ] || kill "$LAUNCHER_PID" 2>/dev/null || true
+        wine_cleanup
+    }
+    trap finish EXIT
+    wine_start_xvfb
+    wine_ensure_prefix
+    wine_start_desktop
+fi
 cd "$BIN"
 
 fail() {
@@ -61,7 +68,7 @@ wait_ended() {
     fail "the program still runs after $1"
 }
 click_at() { # X Y BUTTON [REPEAT]
-    xdotool mousemove --sync "$1" "$2"
+    xdotool mousemove "$1" "$2"  # (--sync waits in vain when the pointer is there already)
     sleep 0.2
     xdotool click --repeat "${4:-1}" --delay 120 "$3"
 }
