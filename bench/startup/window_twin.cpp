@@ -25,7 +25,7 @@ constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr int kPageLeft = 10;
 constexpr int kPageTop = 30;
 constexpr DWORD kShortcutHeaderSize = 0x4C;
-constexpr LONGLONG kShortcutHeadBytes = kShortcutHeaderSize + 2 + 0xFFFF;
+constexpr DWORD kShortcutHeadBytes = kShortcutHeaderSize + 2 + 0xFFFF;
 constexpr int kTargetCapacity = 1024;
 
 struct TwinTab {
@@ -129,24 +129,19 @@ void InsertRow(HWND list, const wchar_t* name, int image, const wchar_t* path, c
 // Whether the file starts as a shortcut does. Its head, up to the longest item id list a shortcut
 // can hold, is read before the shell is asked to load the file.
 bool StartsAsShortcut(const wchar_t* path) {
+    static BYTE head[kShortcutHeadBytes];
     const HANDLE file =
         CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    LARGE_INTEGER size = {};
-    std::vector<BYTE> head;
     DWORD read = 0;
-    bool readOk = GetFileSizeEx(file, &size);
-    if (readOk) {
-        head.resize(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, kShortcutHeadBytes)));
-        readOk = ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &read, nullptr);
-    }
+    const BOOL readOk = ReadFile(file, head, sizeof(head), &read, nullptr);
     CloseHandle(file);
     DWORD headerSize = 0;
     if (!readOk || read < sizeof(headerSize))
         return false;
-    CopyMemory(&headerSize, head.data(), sizeof(headerSize));
+    CopyMemory(&headerSize, head, sizeof(headerSize));
     return headerSize == kShortcutHeaderSize;
 }
 
