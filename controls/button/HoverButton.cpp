@@ -1,5 +1,7 @@
 #include "controls/button/HoverButton.h"
 
+#include "controls/button/GreyIcon.h"
+
 #include <cwchar>
 
 namespace {
@@ -34,12 +36,6 @@ bool IconBitmapSize(const ICONINFO& info, SIZE& size) {
     size.cx = bitmap.bmWidth;
     size.cy = info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2;
     return size.cx > 0 && size.cy > 0;
-}
-
-COLORREF GreyOf(COLORREF color) {
-    const double value = 0.587 * GetGValue(color) + 0.299 * GetRValue(color) + 0.114 * GetBValue(color);
-    const BYTE level = static_cast<BYTE>(static_cast<int>(value) & 0xFF);
-    return RGB(level, level, level);
 }
 
 }  // namespace
@@ -827,54 +823,8 @@ void CHoverButton::ReleaseImages() {
     }
 }
 
-// A grey copy of `icon` with the same size and mask; pure black stays black. NULL on failure.
-HICON CHoverButton::MakeGreyIcon(HICON icon) {
-    ICONINFO info = {};
-    if (icon == nullptr || !::GetIconInfo(icon, &info)) {
-        return nullptr;
-    }
-    CBitmap color;
-    CBitmap mask;
-    color.Attach(info.hbmColor);
-    mask.Attach(info.hbmMask);
-    CClientDC screen(this);
-    CDC sourceDc;
-    CDC greyDc;
-    if (screen.m_hDC == nullptr || !sourceDc.CreateCompatibleDC(&screen) ||
-        !greyDc.CreateCompatibleDC(&screen)) {
-        return nullptr;
-    }
-    // The pixels are walked over the colour bitmap's own size: a monochrome icon has none, and
-    // the hot spot need not be the centre.
-    BITMAP bitmap = {};
-    if (color.m_hObject == nullptr || ::GetObjectW(color, sizeof(bitmap), &bitmap) == 0 ||
-        bitmap.bmWidth <= 0 || bitmap.bmHeight <= 0) {
-        return nullptr;
-    }
-    CBitmap grey;
-    if (!grey.CreateBitmap(bitmap.bmWidth, bitmap.bmHeight, bitmap.bmPlanes, bitmap.bmBitsPixel, nullptr)) {
-        return nullptr;
-    }
-    {
-        CScopedSelect selectSource(sourceDc, color);
-        CScopedSelect selectGrey(greyDc, grey);
-        if (!Selected(selectSource) || !Selected(selectGrey)) {
-            return nullptr;
-        }
-        greyDc.BitBlt(0, 0, bitmap.bmWidth, bitmap.bmHeight, &sourceDc, 0, 0, SRCCOPY);
-        for (int y = 0; y < bitmap.bmHeight; ++y) {
-            for (int x = 0; x < bitmap.bmWidth; ++x) {
-                const COLORREF pixel = greyDc.GetPixel(x, y);
-                if (pixel != 0 && pixel != CLR_INVALID) {
-                    greyDc.SetPixel(x, y, GreyOf(pixel));
-                }
-            }
-        }
-    }
-    ICONINFO greyInfo = {TRUE, 0, 0, static_cast<HBITMAP>(mask.m_hObject),
-                         static_cast<HBITMAP>(grey.m_hObject)};
-    return ::CreateIconIndirect(&greyInfo);
-}
+// Made without the button's window: a button not yet shown can have its grey copy.
+HICON CHoverButton::MakeGreyIcon(HICON icon) { return CreateGreyIcon(icon); }
 
 // Entry 1 of a pair is the idle image: shown at rest when present.
 BOOL CHoverButton::UseIdleImage() const {
