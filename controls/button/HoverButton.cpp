@@ -49,11 +49,7 @@ CHoverButton::CHoverButton() {
     m_colors[BTN_TEXT_FOCUS] = ::GetSysColor(COLOR_BTNTEXT);
 }
 
-// The snapshot's bitmap is put out of its DC here; the members delete both afterwards.
 CHoverButton::~CHoverButton() {
-    if (m_backDC.m_hDC != nullptr && m_oldBackBitmap != nullptr) {
-        m_backDC.SelectObject(m_oldBackBitmap);
-    }
     ReleaseImages();
     SetButtonCursor(nullptr);
     if (m_dropMenu.m_hMenu != nullptr) {
@@ -302,10 +298,12 @@ void CHoverButton::OnMouseMove(UINT flags, POINT point) {
     _TrackMouseEvent(&track);
 }
 
-// Called when the system colours change: the parent snapshot is taken anew at the next paint.
+// Called when the system colours change (the top-level window passes the message on): the
+// parent's pixels are taken anew and the edges drawn in the new colours.
 void CHoverButton::OnSysColorChange() {
     CButton::OnSysColorChange();
-    DropParentSnapshot();
+    m_parentSnapshot.Drop();
+    Repaint();
 }
 
 // Called for the button's own BN_CLICKED; FALSE lets the parent's click handler run as well.
@@ -470,15 +468,6 @@ void CHoverButton::OpenLinkTarget() {
     AfxShellExecuteEx(&info);  // a target that cannot be opened shows nothing and changes nothing
 }
 
-void CHoverButton::DropParentSnapshot() {
-    if (m_backDC.m_hDC != nullptr && m_oldBackBitmap != nullptr) {
-        m_backDC.SelectObject(m_oldBackBitmap);
-    }
-    m_oldBackBitmap = nullptr;
-    m_backDC.DeleteDC();
-    m_backBitmap.DeleteObject();
-}
-
 // ---- Drawing ----------------------------------------------------------------------------------
 
 // Called for every WM_DRAWITEM of the control: face, frame or edges, image, caption and focus
@@ -505,7 +494,7 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT item) {
         ::InflateRect(&itemRect, -1, -1);
     }
     if (m_transparent) {
-        CopyParentBackground(dc);
+        m_parentSnapshot.PaintUnder(*this, *dc);
     } else {
         PaintFace(dc, &itemRect);
     }
@@ -618,44 +607,6 @@ int CHoverButton::PaintBorder(CDC* dc, const RECT* rect) {
         dc->Draw3dRect(rect, highlight, shadow);
     }
     return 0;
-}
-
-// Paints the parent's pixels under the button. They are copied once into m_backDC and kept, so
-// the parent need not repaint under the button at every paint.
-void CHoverButton::CopyParentBackground(CDC* dc) {
-    CWnd* parent = GetParent();
-    if (parent == nullptr) {
-        return;
-    }
-    CClientDC parentDc(parent);
-    if (parentDc.m_hDC == nullptr) {
-        return;
-    }
-    RECT client = {};
-    GetClientRect(&client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    if (width <= 0 || height <= 0) {
-        return;
-    }
-    RECT window = {};
-    GetWindowRect(&window);
-    parent->ScreenToClient(&window);
-    if (m_backDC.m_hDC == nullptr) {
-        if (!m_backDC.CreateCompatibleDC(&parentDc) ||
-            !m_backBitmap.CreateCompatibleBitmap(&parentDc, width, height)) {
-            DropParentSnapshot();
-            return;
-        }
-        m_oldBackBitmap = m_backDC.SelectObject(&m_backBitmap);
-        if (m_oldBackBitmap == nullptr || m_oldBackBitmap == HGDI_ERROR) {
-            m_oldBackBitmap = nullptr;
-            DropParentSnapshot();
-            return;
-        }
-        m_backDC.BitBlt(0, 0, width, height, &parentDc, window.left, window.top, SRCCOPY);
-    }
-    dc->BitBlt(0, 0, width, height, &m_backDC, 0, 0, SRCCOPY);
 }
 
 // ---- Images -----------------------------------------------------------------------------------
