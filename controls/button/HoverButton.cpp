@@ -74,6 +74,7 @@ BEGIN_MESSAGE_MAP(CHoverButton, CButton)
     ON_WM_MOUSELEAVE()
     ON_MESSAGE(BM_SETCHECK, &CHoverButton::OnSetCheck)
     ON_MESSAGE(BM_GETCHECK, &CHoverButton::OnGetCheck)
+    ON_MESSAGE(BM_GETSTATE, &CHoverButton::OnGetState)
 END_MESSAGE_MAP()
 
 // ---- Operations -------------------------------------------------------------------------------
@@ -406,6 +407,17 @@ LRESULT CHoverButton::OnSetCheck(WPARAM wParam, LPARAM) {
 
 // Called to read the check state.
 LRESULT CHoverButton::OnGetCheck(WPARAM, LPARAM) { return m_checkState; }
+
+// Called to read the whole state. The system keeps no check state for an owner-drawn button, so
+// the check-box mode's own is put in: screen readers read a button's checked state from here.
+LRESULT CHoverButton::OnGetState(WPARAM wParam, LPARAM lParam) {
+    LRESULT state =
+        DefWindowProc(BM_GETSTATE, wParam, lParam) & ~static_cast<LRESULT>(BST_CHECKED | BST_INDETERMINATE);
+    if (m_checkBoxMode && m_checkState != 0) {
+        state |= BST_CHECKED;
+    }
+    return state;
+}
 
 // ---- Helpers of the handlers ------------------------------------------------------------------
 

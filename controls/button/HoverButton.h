@@ -101,6 +101,7 @@ protected:
     void OnMouseLeave();
     LRESULT OnSetCheck(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetCheck(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetState(WPARAM wParam, LPARAM lParam);
 
     void CancelHover();
     void ReleaseImages();
