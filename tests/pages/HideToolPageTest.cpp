@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -42,6 +44,25 @@ std::wstring MakeFolderWithFile(const wchar_t* name) {
 void RemoveFolderWithFile(const std::wstring& folder) {
     DeleteFileW((folder + L"\\fixture script.bat").c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring g_modulePath;
+bool g_terminatesCutPath = false;
+
+// GetModuleFileNameW as Windows XP answers a buffer too small (cut, unterminated) or as later
+// systems do (cut and terminated): either way with the buffer's capacity.
+DWORD ReadFakeModulePath(wchar_t* buffer, DWORD capacity) {
+    const DWORD length = static_cast<DWORD>(g_modulePath.size());
+    const DWORD copied = std::min(length, capacity);
+    wmemcpy(buffer, g_modulePath.c_str(), copied);
+    if (copied < capacity) {
+        buffer[copied] = L'\0';
+        return copied;
+    }
+    if (g_terminatesCutPath) {
+        buffer[capacity - 1] = L'\0';
+    }
+    return capacity;
 }
 
 }  // namespace
@@ -97,4 +118,32 @@ TEST(HideToolPage, ABareNameIsFoundInTheProgramFolderFirstThenTheCurrentFolderTh
     SetCurrentDirectoryW(saved);
     RemoveFolderWithFile(program);
     RemoveFolderWithFile(current);
+}
+
+TEST(HideToolPage, ScriptsAreFoundBesideAProgramWhoseFolderIsLongerThanTheClassicPathLimit) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring outer =
+        temp + std::wstring(L"dalvorin-long-") + std::to_wstring(GetCurrentProcessId());
+    const std::wstring folder = outer + L"\\" + std::wstring(250, L'd');
+    const std::wstring script = folder + L"\\systemopen.bat";
+    const auto longForm = [](const std::wstring& path) {
+        return L"\\\\?\\" + path;
+    };
+    ASSERT_GE(folder.size(), size_t{MAX_PATH});
+    CreateDirectoryW(outer.c_str(), nullptr);
+    ASSERT_TRUE(CreateDirectoryW(longForm(folder).c_str(), nullptr));
+    CloseHandle(CreateFileW(longForm(script).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    g_modulePath = folder + L"\\Dalvorin.exe";
+    for (const bool terminates : {false, true}) {
+        g_terminatesCutPath = terminates;
+        const CString programFolder = ProgramFolderFrom(&ReadFakeModulePath);
+        EXPECT_EQ(folder, programFolder.Str()) << "terminated " << terminates;
+        CString found;
+        EXPECT_TRUE(FindProgramFile(kOpenPrivateScript, programFolder, found));
+        EXPECT_EQ(script, found.Str()) << "terminated " << terminates;
+    }
+    DeleteFileW(longForm(script).c_str());
+    RemoveDirectoryW(longForm(folder).c_str());
+    RemoveDirectoryW(outer.c_str());
 }
