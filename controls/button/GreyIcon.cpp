@@ -1,5 +1,6 @@
 #include "controls/button/GreyIcon.h"
 
+#include "controls/button/IconBitmaps.h"
 #include "framework/Dc.h"
 #include "framework/GdiObject.h"
 
@@ -28,14 +29,8 @@ BYTE GreyLevel(BYTE red, BYTE green, BYTE blue) {
 // reads as alpha 0 everywhere, which leaves the mask in charge), greyed in memory and handed to
 // the new icon as a 32-bit section, so no pixel's alpha is lost on the way.
 HICON CreateGreyIcon(HICON icon) {
-    ICONINFO info = {};
-    if (icon == nullptr || !::GetIconInfo(icon, &info)) {
-        return nullptr;
-    }
-    CBitmap color;
-    CBitmap mask;
-    color.Attach(info.hbmColor);  // copies made for the caller: deleted here
-    mask.Attach(info.hbmMask);
+    const CIconBitmaps bitmaps(icon);
+    const CBitmap& color = bitmaps.Color();
     BITMAP size = {};
     if (color.m_hObject == nullptr || ::GetObjectW(color, sizeof(size), &size) == 0 || size.bmWidth <= 0 ||
         size.bmHeight <= 0) {
@@ -53,7 +48,6 @@ HICON CreateGreyIcon(HICON icon) {
         return nullptr;
     }
     GreyPixels({static_cast<RGBQUAD*>(bits), static_cast<std::size_t>(size.bmWidth) * size.bmHeight});
-    ICONINFO greyInfo = {TRUE, 0, 0, static_cast<HBITMAP>(mask.m_hObject),
-                         static_cast<HBITMAP>(grey.m_hObject)};
+    ICONINFO greyInfo = {TRUE, 0, 0, bitmaps.Mask(), grey};
     return ::CreateIconIndirect(&greyInfo);
 }

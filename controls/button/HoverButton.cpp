@@ -1,6 +1,7 @@
 #include "controls/button/HoverButton.h"
 
 #include "controls/button/GreyIcon.h"
+#include "controls/button/IconBitmaps.h"
 
 #include <cwchar>
 
@@ -27,14 +28,15 @@ bool Selected(const CScopedSelect& select) {
 
 // The drawn size of an icon, read from its bitmaps (its hot spot need not be its centre). A
 // monochrome icon keeps both halves of its picture in a mask of twice its height.
-bool IconBitmapSize(const ICONINFO& info, SIZE& size) {
+bool IconBitmapSize(const CIconBitmaps& bitmaps, SIZE& size) {
+    const bool hasColor = bitmaps.Color().m_hObject != nullptr;
+    const HBITMAP measured = hasColor ? bitmaps.Color() : bitmaps.Mask();
     BITMAP bitmap = {};
-    HBITMAP measured = info.hbmColor != nullptr ? info.hbmColor : info.hbmMask;
     if (measured == nullptr || ::GetObjectW(measured, sizeof(bitmap), &bitmap) == 0) {
         return false;
     }
     size.cx = bitmap.bmWidth;
-    size.cy = info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2;
+    size.cy = hasColor ? bitmap.bmHeight : bitmap.bmHeight / 2;
     return size.cx > 0 && size.cy > 0;
 }
 
@@ -674,16 +676,9 @@ int CHoverButton::AssignIcons(HICON iconIn, HICON iconOut) {
 // Takes `icon` into `image` (from then on ReleaseImages destroys it) and reads its size.
 BOOL CHoverButton::StoreIcon(HICON icon, IconImage& image) {
     image.icon = icon;
-    ICONINFO info = {};
-    if (!::GetIconInfo(icon, &info)) {
-        return FALSE;
-    }
-    CBitmap color;
-    CBitmap mask;
-    color.Attach(info.hbmColor);  // copies made for the caller: deleted here
-    mask.Attach(info.hbmMask);
+    const CIconBitmaps bitmaps(icon);
     SIZE size = {};
-    if (!IconBitmapSize(info, size)) {
+    if (!bitmaps.IsRead() || !IconBitmapSize(bitmaps, size)) {
         return FALSE;
     }
     image.width = static_cast<DWORD>(size.cx);
