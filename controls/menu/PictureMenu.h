@@ -167,6 +167,8 @@ public:
 private:
     void PaintClassic(LPDRAWITEMSTRUCT item, const CPictureMenuItem* record);
     void PaintFlat(LPDRAWITEMSTRUCT item, const CPictureMenuItem* record);
+    // TRUE when an owner-drawn item of this level carries `data`.
+    BOOL HoldsItemData(ULONG_PTR data) const;
     BOOL OwnsSubMenu(HMENU subMenu) const;
     void TakeOutForeignSubMenus();
     BOOL BuildLevels(const std::vector<CMenuTemplateItem>& items);

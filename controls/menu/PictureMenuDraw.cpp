@@ -229,20 +229,37 @@ struct FlatColors {
 
 }  // namespace
 
-// Palette devices always get the classic look. Item data that is none of this menu's records (an
-// item put into the menu behind its back) is never read as one: the item is painted empty, so
-// that no stale pixels are left where it stands.
+// Palette devices always get the classic look. Item data that is none of this menu's records is
+// never read as one. An item put into the menu behind its back is painted empty, so that no stale
+// pixels stay where it stands; a request for an item the menu does not hold paints nothing.
 void CPictureMenu::DrawItem(LPDRAWITEMSTRUCT item) {
     if (!IsDrawable(item)) {
         return;
     }
     const CPictureMenuItem* record = FindRecord(item->itemData);
+    if (record == nullptr && !HoldsItemData(item->itemData)) {
+        return;
+    }
     const bool palette = (::GetDeviceCaps(item->hDC, RASTERCAPS) & RC_PALETTE) != 0;
     if (!palette && UsesFlatLook()) {
         PaintFlat(item, record);
     } else {
         PaintClassic(item, record);
     }
+}
+
+BOOL CPictureMenu::HoldsItemData(ULONG_PTR data) const {
+    const int count = ::GetMenuItemCount(m_hMenu);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_DATA;
+        if (::GetMenuItemInfoW(m_hMenu, static_cast<UINT>(position), TRUE, &info) &&
+            (info.fType & MFT_OWNERDRAW) != 0 && info.dwItemData == data) {
+            return TRUE;
+        }
+    }
+    return FALSE;
 }
 
 // The item data is taken for a record as it is: the caller vouches for it.

@@ -113,6 +113,8 @@ TEST(ComponentFaults, ForeignMenuDataIsPaintedAsAnEmptyItemInBothLooks) {
     CPictureMenuItem stranger;  // looks like a record, but is none of the menu's
     stranger.SetText(L"Stranger\tCtrl+S");
     stranger.m_flags = MF_SEPARATOR;
+    const auto strangerData = reinterpret_cast<ULONG_PTR>(&stranger);
+    AppendMenuW(menu.m_hMenu, MF_OWNERDRAW, 7, reinterpret_cast<LPCWSTR>(strangerData));  // behind its back
     for (const int mode : {0, 1}) {
         CPictureMenu::s_drawMode = mode;
         for (const UINT state : {0u, UINT{ODS_SELECTED}}) {
@@ -120,9 +122,8 @@ TEST(ComponentFaults, ForeignMenuDataIsPaintedAsAnEmptyItemInBothLooks) {
             Surface empty(200, 22);
             const RECT all = {0, 0, 200, 22};
             CDC::FromHandle(foreign.Dc())->FillSolidRect(&all, kUntouched);
-            DRAWITEMSTRUCT item = {ODT_MENU,       0,     7,
-                                   ODA_DRAWENTIRE, state, nullptr,
-                                   foreign.Dc(),   all,   reinterpret_cast<ULONG_PTR>(&stranger)};
+            DRAWITEMSTRUCT item = {ODT_MENU,     0,   7,           ODA_DRAWENTIRE, state, nullptr,
+                                   foreign.Dc(), all, strangerData};
             menu.DrawItem(&item);
             item.hDC = empty.Dc();
             item.itemData = 0;
