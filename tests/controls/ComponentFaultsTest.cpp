@@ -1,98 +1,31 @@
-// Faults the owner-drawn components hid while no window of the program met them: foreign menu
-// data, alpha in grey copies, the transparent face's background, colour changes, sub-menu
-// ownership; and what screen readers read from the menu and the button.
+// Faults the owner-drawn components hid while no window of the program met them, and what screen
+// readers read from the menu and the button.
 #include "controls/button/GreyIcon.h"
+#include "controls/button/IconBitmaps.h"
+#include "framework/Icon.h"
 #include "tests/controls/button/ButtonHarness.h"
 #include "tests/controls/menu/MenuTemplateBuilder.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr COLORREF kUntouched = RGB(1, 2, 3);
-constexpr COLORREF kLeftStripe = RGB(200, 0, 0);
 constexpr COLORREF kRightStripe = RGB(0, 0, 200);
-constexpr int kStripeEdge = 50;  // in the painted parent's client area
+COLORREF g_leftStripe = RGB(200, 0, 0);
 
-// What the painted parent shows: two stripes, or nothing at all when it is asked to paint nothing.
-COLORREF g_leftStripe = kLeftStripe;
-bool g_parentPaints = true;
-
-void PaintStripes(HWND window, HDC dc) {
-    RECT client = {};
-    GetClientRect(window, &client);
-    const RECT left = {0, 0, kStripeEdge, client.bottom};
-    const RECT right = {kStripeEdge, 0, client.right, client.bottom};
-    CDC* target = CDC::FromHandle(dc);
-    target->FillSolidRect(&left, g_leftStripe);
-    target->FillSolidRect(&right, kRightStripe);
-}
-
-// A parent that paints only in WM_PAINT and WM_PRINTCLIENT and erases nothing.
-LRESULT CALLBACK PaintedParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PRINTCLIENT:
-            if (g_parentPaints) {
-                PaintStripes(window, reinterpret_cast<HDC>(wParam));
-            }
-            return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT paint = {};
-            BeginPaint(window, &paint);
-            if (g_parentPaints) {
-                PaintStripes(window, paint.hdc);
-            }
-            EndPaint(window, &paint);
-            return 0;
-        }
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
+// A parent that paints two stripes meeting at x = 50, and only when it is asked to print itself.
+LRESULT CALLBACK PrintingParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PRINTCLIENT) {
+        return DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-HWND MakePaintedParent() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW windowClass = {0,       PaintedParentProc, 0,       0,       instance,
-                             nullptr, nullptr,           nullptr, nullptr, L"CfParent"};
-    RegisterClassW(&windowClass);  // already registered by an earlier case: the same class
-    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"CfParent", L"", WS_POPUP, 100, 100, 300,
-                                  200, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, SW_SHOWNA);
-    return window;
-}
-
-// A 16 x 16 icon of RGB(200, 30, 40) whose pixel i has alpha i, with an all-opaque mask.
-HICON MakeAlphaIcon() {
-    BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    void* bits = nullptr;
-    CBitmap color;
-    color.Attach(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* pixels = static_cast<RGBQUAD*>(bits);
-    for (int i = 0; i < 256; ++i) {
-        pixels[i] = {40, 30, 200, static_cast<BYTE>(i)};
-    }
-    CBitmap mask;
-    mask.CreateBitmap(16, 16, 1, 1, nullptr);
-    ICONINFO info = {TRUE, 0, 0, static_cast<HBITMAP>(mask.m_hObject), static_cast<HBITMAP>(color.m_hObject)};
-    return CreateIconIndirect(&info);
-}
-
-std::vector<RGBQUAD> ColorPixelsOf(HICON icon) {
-    ICONINFO info = {};
-    GetIconInfo(icon, &info);
-    CBitmap color;
-    CBitmap mask;
-    color.Attach(info.hbmColor);
-    mask.Attach(info.hbmMask);
-    BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    std::vector<RGBQUAD> pixels(256);
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    GetDIBits(dc, color, 0, 16, pixels.data(), &format, DIB_RGB_COLORS);
-    return pixels;
+    CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
+    const RECT left = {0, 0, 50, 200};
+    const RECT right = {50, 0, 300, 200};
+    dc->FillSolidRect(&left, g_leftStripe);
+    dc->FillSolidRect(&right, kRightStripe);
+    return 0;
 }
 
 // The screen-reader header at the start of an item's data, read as a reader reads it.
@@ -101,99 +34,98 @@ std::wstring AccessibleText(HMENU menu, int position) {
     if (header == nullptr || header->dwMSAASignature != static_cast<DWORD>(MSAA_MENU_SIG)) {
         return L"<no header>";
     }
-    return header->pszWText != nullptr ? std::wstring(header->pszWText, header->cchWText) : std::wstring();
+    return std::wstring(header->pszWText != nullptr ? header->pszWText : L"", header->cchWText);
 }
 
 }  // namespace
 
-TEST(ComponentFaults, ForeignMenuDataIsPaintedAsAnEmptyItemInBothLooks) {
+TEST(ComponentFaults, ItemPutIntoTheMenuBehindItsBackIsPaintedEmptyInBothLooks) {
     const int drawMode = CPictureMenu::s_drawMode;
     CPictureMenu menu;
     ASSERT_TRUE(menu.CMenu::CreatePopupMenu());
     CPictureMenuItem stranger;  // looks like a record, but is none of the menu's
-    stranger.SetText(L"Stranger\tCtrl+S");
+    stranger.SetText(L"Stranger");
     stranger.m_flags = MF_SEPARATOR;
-    const auto strangerData = reinterpret_cast<ULONG_PTR>(&stranger);
-    AppendMenuW(menu.m_hMenu, MF_OWNERDRAW, 7, reinterpret_cast<LPCWSTR>(strangerData));  // behind its back
+    AppendMenuW(menu, MF_OWNERDRAW, 7, reinterpret_cast<LPCWSTR>(&stranger));
     for (const int mode : {0, 1}) {
         CPictureMenu::s_drawMode = mode;
         for (const UINT state : {0u, UINT{ODS_SELECTED}}) {
             Surface foreign(200, 22);
             Surface empty(200, 22);
-            const RECT all = {0, 0, 200, 22};
-            CDC::FromHandle(foreign.Dc())->FillSolidRect(&all, kUntouched);
-            DRAWITEMSTRUCT item = {ODT_MENU,     0,   7,           ODA_DRAWENTIRE, state, nullptr,
-                                   foreign.Dc(), all, strangerData};
-            menu.DrawItem(&item);
-            item.hDC = empty.Dc();
-            item.itemData = 0;
+            DRAWITEMSTRUCT item = {ODT_MENU,   0,
+                                   7,          ODA_DRAWENTIRE,
+                                   state,      reinterpret_cast<HWND>(menu.m_hMenu),
+                                   empty.Dc(), {0, 0, 200, 22},
+                                   0};
             mode == 0 ? menu.DrawItemClassic(&item) : menu.DrawItemFlat(&item);
-            EXPECT_TRUE(IsEmpty(foreign.BoxOf(kUntouched))) << "look " << mode << " state " << state;
-            for (int x = 0; x < 200; x += 7) {
-                ASSERT_EQ(empty.At(x, 11), foreign.At(x, 11))
-                    << "look " << mode << " state " << state << " x " << x;
+            item.hDC = foreign.Dc();
+            item.itemData = reinterpret_cast<ULONG_PTR>(&stranger);
+            menu.DrawItem(&item);
+            int differing = 0;
+            for (int x = 0; x < 200; ++x) {
+                differing += foreign.At(x, 11) != empty.At(x, 11) ? 1 : 0;
             }
+            EXPECT_EQ(0, differing) << "look " << mode << " state " << state;
         }
     }
     CPictureMenu::s_drawMode = drawMode;
 }
 
 TEST(ComponentFaults, GreyCopyOfAnAlphaIconKeepsEveryPixelsAlpha) {
-    HICON icon = MakeAlphaIcon();
-    HICON grey = CreateGreyIcon(icon);
-    ASSERT_NE(nullptr, grey);
-    const std::vector<RGBQUAD> source = ColorPixelsOf(icon);
-    const std::vector<RGBQUAD> copy = ColorPixelsOf(grey);
-    const BYTE level = GreyLevel(200, 30, 40);
-    int alphaLost = 0;
-    int notGrey = 0;
+    BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    CBitmap color;
+    CBitmap mask;
+    color.Attach(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    mask.CreateBitmap(16, 16, 1, 1, nullptr);
     for (int i = 0; i < 256; ++i) {
-        ASSERT_EQ(i, source[i].rgbReserved) << "the platform lost the source's alpha at " << i;
-        alphaLost += copy[i].rgbReserved != source[i].rgbReserved ? 1 : 0;
-        notGrey += copy[i].rgbRed != level || copy[i].rgbGreen != level || copy[i].rgbBlue != level ? 1 : 0;
+        static_cast<RGBQUAD*>(bits)[i] = {40, 30, 200, static_cast<BYTE>(i)};  // alpha i
     }
-    EXPECT_EQ(0, alphaLost);
-    EXPECT_EQ(0, notGrey);
-    DestroyIcon(grey);
-    DestroyIcon(icon);
+    ICONINFO info = {TRUE, 0, 0, mask, color};
+    const CIcon grey(CreateGreyIcon(CIcon(CreateIconIndirect(&info))));
+    const CIconBitmaps greyBitmaps(grey);
+    std::vector<RGBQUAD> pixels(256);
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    ASSERT_EQ(16, GetDIBits(dc, greyBitmaps.Color(), 0, 16, pixels.data(), &format, DIB_RGB_COLORS));
+    const BYTE level = GreyLevel(200, 30, 40);
+    int wrong = 0;
+    for (int i = 0; i < 256; ++i) {
+        const RGBQUAD& p = pixels[i];
+        wrong += p.rgbReserved != i || p.rgbRed != level || p.rgbGreen != level || p.rgbBlue != level ? 1 : 0;
+    }
+    EXPECT_EQ(0, wrong);
 }
 
-// The parent's stripes meet 20 pixels into the button; on screen, the button's place shows the
-// button's own face.
-TEST(ComponentFaults, TransparentFaceShowsTheParentsOwnPaintingAndAColourChangeRetakesIt) {
-    g_leftStripe = kLeftStripe;
-    g_parentPaints = true;
-    HWND parent = MakePaintedParent();
+// On screen the button's place shows the button's own face; the parent's stripes meet 20 pixels
+// into it.
+TEST(ComponentFaults, TransparentFaceIsPrintedByTheParentAndRetakenAfterAColourChangeOrAMove) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass = {0,       PrintingParentProc, 0, 0, instance, nullptr, nullptr, nullptr,
+                             nullptr, L"CfParent"};
+    RegisterClassW(&windowClass);
+    HWND parent = CreateWindowExW(WS_EX_NOACTIVATE, L"CfParent", L"", WS_POPUP, 100, 100, 300, 200, nullptr,
+                                  nullptr, instance, nullptr);
+    ShowWindow(parent, SW_SHOWNA);
     CProbeButton button;
-    button.SubclassWindow(CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, kStripeEdge - 20, 10, kW,
-                                          kH, parent, reinterpret_cast<HMENU>(kButtonId), nullptr, nullptr));
-    RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    button.SubclassWindow(CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 30, 10, kW, kH, parent,
+                                          nullptr, instance, nullptr));
+    RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     button.SetTransparent(TRUE);
-    const auto expectStripes = [&](COLORREF left, int edge, const char* when) {
+    const auto around = [&](int edge) {
         Surface drawn;
         drawn.Draw(button);
-        EXPECT_EQ(left, drawn.At(edge - 1, kH / 2)) << when;
-        EXPECT_EQ(kRightStripe, drawn.At(edge, kH / 2)) << when;
-        EXPECT_EQ(kRightStripe, drawn.At(kW - 1, kH - 1)) << when;
+        return std::pair(drawn.At(edge - 1, kH / 2), drawn.At(edge, kH / 2));
     };
-    expectStripes(kLeftStripe, 20, "first paint");
+    EXPECT_EQ(std::pair(RGB(200, 0, 0), kRightStripe), around(20));
 
-    // Kept while nothing says the parent changed; a colour change drops it and asks for a paint.
     g_leftStripe = RGB(200, 200, 0);
-    expectStripes(kLeftStripe, 20, "parent changed unannounced");
     ValidateRect(button.m_hWnd, nullptr);
     SendMessageW(button.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
     EXPECT_TRUE(GetUpdateRect(button.m_hWnd, nullptr, FALSE));
-    expectStripes(RGB(200, 200, 0), 20, "after a colour change");
-
-    // A moved button shows what lies under its new place.
-    SetWindowPos(button.m_hWnd, nullptr, kStripeEdge - 30, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    expectStripes(RGB(200, 200, 0), 30, "after a move");
-
-    // A parent that neither erases nor prints leaves its class background, or the dialog colour.
-    g_parentPaints = false;
-    SendMessageW(button.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), Surface().Draw(button).At(kW / 2, kH / 2));
+    EXPECT_EQ(std::pair(RGB(200, 200, 0), kRightStripe), around(20));
+    SetWindowPos(button.m_hWnd, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(std::pair(RGB(200, 200, 0), kRightStripe), around(30));
     button.DestroyWindow();
     DestroyWindow(parent);
 }
@@ -202,25 +134,19 @@ TEST(ComponentFaults, TeardownDeletesOnlyTheSubMenusTheMenuOwnsAndLeavesOthersWh
     CPictureMenu member;
     ASSERT_TRUE(member.CMenu::CreatePopupMenu());
     ASSERT_TRUE(member.AppendItem(L"&Kept", 0, 5));
-    HMENU madeMenu = nullptr;
+    auto made = std::make_unique<CPictureMenu>();
+    ASSERT_TRUE(made->CMenu::CreatePopupMenu());
+    const HMENU madeMenu = made->m_hMenu;
     {
         CPictureMenu root;
         ASSERT_TRUE(root.CMenu::CreatePopupMenu());
-        auto made = std::make_unique<CPictureMenu>();
-        ASSERT_TRUE(made->CMenu::CreatePopupMenu());
-        madeMenu = made->m_hMenu;
         ASSERT_TRUE(root.AppendSubMenu(L"&Made", 0, std::move(made)));
         ASSERT_TRUE(root.AppendItem(L"&Member", MF_POPUP, reinterpret_cast<UINT_PTR>(member.m_hMenu)));
-        EXPECT_TRUE(CPictureMenu::IsOwnedSubMenu(&member));
-        EXPECT_TRUE(root.DestroyMenu());
     }
     EXPECT_FALSE(IsMenu(madeMenu));
     EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(madeMenu));
-    EXPECT_TRUE(IsMenu(member.m_hMenu));
     EXPECT_EQ(&member, CMenu::FromHandlePermanent(member.m_hMenu));
     EXPECT_EQ(1, GetMenuItemCount(member.m_hMenu));
-    EXPECT_STREQ(L"&Kept", member.m_items[0]->GetText());
-    EXPECT_FALSE(CPictureMenu::IsOwnedSubMenu(&member));
 }
 
 TEST(ComponentAccessibility, MenuItemDataStartsWithTheScreenReaderHeaderInStepWithTheText) {
@@ -228,24 +154,20 @@ TEST(ComponentAccessibility, MenuItemDataStartsWithTheScreenReaderHeaderInStepWi
     const std::vector<BYTE> bytes = MenuTemplateBuilder()
                                         .Popup(L"&File", MF_END)
                                         .Item(L"&Open\tCtrl+O", 100)
-                                        .Item(L"", 0)
                                         .Item(L"E&xit", 101, MF_END)
                                         .bytes;
     ASSERT_TRUE(menu.LoadMenuTemplate(bytes.data(), bytes.size()));
-    auto* file = DYNAMIC_DOWNCAST(CPictureMenu, CMenu::FromHandlePermanent(GetSubMenu(menu.m_hMenu, 0)));
+    auto* file = DYNAMIC_DOWNCAST(CPictureMenu, CMenu::FromHandlePermanent(GetSubMenu(menu, 0)));
     ASSERT_NE(nullptr, file);
-    for (int i = 0; i < 3; ++i) {
-        // The shortcut was padded after the record was made: the header follows the text.
-        EXPECT_EQ(std::wstring(file->m_items[i]->GetText()), AccessibleText(file->m_hMenu, i)) << i;
-    }
-    EXPECT_NE(std::wstring::npos, AccessibleText(file->m_hMenu, 0).find(L"&Open "));
-
+    // The shortcut is padded after the record is made: the header follows the text.
+    EXPECT_EQ(std::wstring(file->m_items[0]->GetText()), AccessibleText(*file, 0));
+    EXPECT_EQ(0u, AccessibleText(*file, 0).find(L"&Open \t"));
     // Items changed and added behind the menu's back are re-read with their headers.
-    ModifyMenuW(file->m_hMenu, 2, MF_BYPOSITION | MF_STRING, 101, L"&Quit");
-    AppendMenuW(file->m_hMenu, MF_STRING, 102, L"&Help");
+    ModifyMenuW(*file, 1, MF_BYPOSITION | MF_STRING, 101, L"&Quit");
+    AppendMenuW(*file, MF_STRING, 102, L"&Help");
     file->SyncItems();
-    EXPECT_EQ(L"&Quit", AccessibleText(file->m_hMenu, 2));
-    EXPECT_EQ(L"&Help", AccessibleText(file->m_hMenu, 3));
+    EXPECT_EQ(L"&Quit", AccessibleText(*file, 1));
+    EXPECT_EQ(L"&Help", AccessibleText(*file, 2));
 }
 
 TEST(ComponentAccessibility, CheckBoxButtonReportsItsCaptionAndCheckedState) {
@@ -255,13 +177,9 @@ TEST(ComponentAccessibility, CheckBoxButtonReportsItsCaptionAndCheckedState) {
     EXPECT_STREQ(L"打开隐藏目录", caption);
     box.Click();
     EXPECT_EQ(BST_CHECKED, box.Send(BM_GETCHECK));
-    EXPECT_EQ(BST_CHECKED, box.Send(BM_GETSTATE) & BST_CHECKED);
+    EXPECT_EQ(BST_CHECKED, box.Send(BM_GETSTATE) & (BST_CHECKED | BST_INDETERMINATE));
     box.Click();
-    EXPECT_EQ(BST_UNCHECKED, box.Send(BM_GETCHECK));
     EXPECT_EQ(0, box.Send(BM_GETSTATE) & (BST_CHECKED | BST_INDETERMINATE));
-    ButtonHarness push(BS_PUSHBUTTON);
-    push.Send(BM_SETCHECK, BST_CHECKED);
-    EXPECT_EQ(0, push.Send(BM_GETSTATE) & BST_CHECKED);
 }
 
 TEST(ComponentFaults, HoveredUncheckedFlatCheckBoxShowsItsIdleIcon) {

@@ -47,22 +47,12 @@ void RemoveFolderWithFile(const std::wstring& folder) {
 }
 
 std::wstring g_modulePath;
-bool g_terminatesCutPath = false;
 
-// GetModuleFileNameW as Windows XP answers a buffer too small (cut, unterminated) or as later
-// systems do (cut and terminated): either way with the buffer's capacity.
+// GetModuleFileNameW as Windows XP answers: a path that does not fit is cut, unterminated.
 DWORD ReadFakeModulePath(wchar_t* buffer, DWORD capacity) {
-    const DWORD length = static_cast<DWORD>(g_modulePath.size());
-    const DWORD copied = std::min(length, capacity);
-    wmemcpy(buffer, g_modulePath.c_str(), copied);
-    if (copied < capacity) {
-        buffer[copied] = L'\0';
-        return copied;
-    }
-    if (g_terminatesCutPath) {
-        buffer[capacity - 1] = L'\0';
-    }
-    return capacity;
+    const DWORD whole = static_cast<DWORD>(g_modulePath.size() + 1);
+    wmemcpy(buffer, g_modulePath.c_str(), std::min(whole, capacity));
+    return whole <= capacity ? whole - 1 : capacity;
 }
 
 }  // namespace
@@ -121,29 +111,17 @@ TEST(HideToolPage, ABareNameIsFoundInTheProgramFolderFirstThenTheCurrentFolderTh
 }
 
 TEST(HideToolPage, ScriptsAreFoundBesideAProgramWhoseFolderIsLongerThanTheClassicPathLimit) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring outer =
-        temp + std::wstring(L"dalvorin-long-") + std::to_wstring(GetCurrentProcessId());
+    const std::wstring outer = MakeFolderWithFile(L"dalvorin-long-");
     const std::wstring folder = outer + L"\\" + std::wstring(250, L'd');
-    const std::wstring script = folder + L"\\systemopen.bat";
-    const auto longForm = [](const std::wstring& path) {
-        return L"\\\\?\\" + path;
-    };
-    ASSERT_GE(folder.size(), size_t{MAX_PATH});
-    CreateDirectoryW(outer.c_str(), nullptr);
-    ASSERT_TRUE(CreateDirectoryW(longForm(folder).c_str(), nullptr));
-    CloseHandle(CreateFileW(longForm(script).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::wstring script = folder + L"\\fixture script.bat";
+    CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
+    CloseHandle(
+        CreateFileW((L"\\\\?\\" + script).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     g_modulePath = folder + L"\\Dalvorin.exe";
-    for (const bool terminates : {false, true}) {
-        g_terminatesCutPath = terminates;
-        const CString programFolder = ProgramFolderFrom(&ReadFakeModulePath);
-        EXPECT_EQ(folder, programFolder.Str()) << "terminated " << terminates;
-        CString found;
-        EXPECT_TRUE(FindProgramFile(kOpenPrivateScript, programFolder, found));
-        EXPECT_EQ(script, found.Str()) << "terminated " << terminates;
-    }
-    DeleteFileW(longForm(script).c_str());
-    RemoveDirectoryW(longForm(folder).c_str());
-    RemoveDirectoryW(outer.c_str());
+    CString found;
+    EXPECT_TRUE(FindProgramFile(L"fixture script.bat", ProgramFolderFrom(&ReadFakeModulePath), found));
+    EXPECT_EQ(script, found.Str());  // not the one in the folder above, where a cut path would lead
+    DeleteFileW((L"\\\\?\\" + script).c_str());
+    RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
+    RemoveFolderWithFile(outer);
 }
