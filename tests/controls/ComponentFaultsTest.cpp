@@ -170,11 +170,9 @@ TEST(ComponentAccessibility, MenuItemDataStartsWithTheScreenReaderHeaderInStepWi
     EXPECT_EQ(L"&Help", AccessibleText(*file, 2));
 }
 
-TEST(ComponentAccessibility, CheckBoxButtonReportsItsCaptionAndCheckedState) {
-    ButtonHarness box(BS_AUTOCHECKBOX, L"打开隐藏目录");
-    wchar_t caption[32] = {};
-    GetWindowTextW(box.button.m_hWnd, caption, 32);
-    EXPECT_STREQ(L"打开隐藏目录", caption);
+// Readers ask BM_GETSTATE, where the system has no check state of an owner-drawn button to give.
+TEST(ComponentAccessibility, CheckBoxButtonReportsItsCheckedStateToReaders) {
+    ButtonHarness box(BS_AUTOCHECKBOX);
     box.Click();
     EXPECT_EQ(BST_CHECKED, box.Send(BM_GETCHECK));
     EXPECT_EQ(BST_CHECKED, box.Send(BM_GETSTATE) & (BST_CHECKED | BST_INDETERMINATE));
