@@ -51,8 +51,15 @@ endforeach()
 
 # Static analysis of the program's sources (tools/lint: cppcheck and clang-tidy with the flags of
 # this build, from compile_commands.json); a finding fails the suite like a failed test.
-add_test(NAME tools.lint COMMAND ${CMAKE_SOURCE_DIR}/tools/lint ${CMAKE_BINARY_DIR})
-set_tests_properties(tools.lint PROPERTIES TIMEOUT 300)
+# It runs in parts, cppcheck and shares of the sources for clang-tidy, so that each part is short.
+set(DALVORIN_LINT_SHARES 12)
+add_test(NAME tools.lint.cppcheck COMMAND ${CMAKE_SOURCE_DIR}/tools/lint --cppcheck ${CMAKE_BINARY_DIR})
+set_tests_properties(tools.lint.cppcheck PROPERTIES TIMEOUT 60)
+foreach(share RANGE 1 ${DALVORIN_LINT_SHARES})
+    add_test(NAME tools.lint.clang-tidy.${share}
+        COMMAND ${CMAKE_SOURCE_DIR}/tools/lint --share ${share}/${DALVORIN_LINT_SHARES} ${CMAKE_BINARY_DIR})
+    set_tests_properties(tools.lint.clang-tidy.${share} PROPERTIES TIMEOUT 60)
+endforeach()
 
 # Real mouse input on the runtime's own notification area (tools/tray_click.sh): the icon's double
 # click, its menu with the window shown and hidden, and closing from it.
