@@ -16,10 +16,10 @@ constexpr std::uint32_t kSeed = 0x5EED1234;
 
 TEST(PictureMenuFuzz, MutatedTemplatesNeitherCrashNorOverreadNorLeak) {
     ASSERT_GT(LoadMutatedTemplates(200, kSeed + 1), 0);  // code and caches warm up first
-    const headroom::CObjects before = headroom::Measure();
+    const headroom::CLeakCount count;
     const int loaded = LoadMutatedTemplates(kTemplates, kSeed);
     ASSERT_GE(loaded, 0) << "a teardown left a sub-menu registered";
     EXPECT_GT(loaded, 0);
     EXPECT_LT(loaded, kTemplates);
-    EXPECT_EQ(0, headroom::Lost(before, headroom::Measure()));
+    EXPECT_EQ(0, count.Lost());
 }
