@@ -1,6 +1,7 @@
 # Test exes: every folder tests/<name>/ with .cpp files becomes <name>_tests.exe, built from those
 # files, tests/common/*.cpp, the program code and its resources. Each GoogleTest case is one ctest
-# test named "<name>.<Suite>.<Case>", so "ctest -R <name>\\." runs one exe's tests.
+# test named "<name>.<Suite>.<Case>", so "ctest -R <name>\\." runs one exe's tests. They carry the
+# label "wine" (they run under Wine), the static analysis "lint": "ctest -L wine" leaves it out.
 # The cases are listed when ctest runs (PRE_TEST), never at build time: the build needs no Wine.
 include(GoogleTest)
 
@@ -46,10 +47,10 @@ foreach(folder IN LISTS DALVORIN_TEST_FOLDERS)
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 300
-        PROPERTIES TIMEOUT 60)
+        PROPERTIES TIMEOUT 60 LABELS wine)
 endforeach()
 
 # Static analysis of the program's sources (tools/lint: cppcheck and clang-tidy with the flags of
 # this build, from compile_commands.json); a finding fails the suite like a failed test.
 add_test(NAME tools.lint COMMAND ${CMAKE_SOURCE_DIR}/tools/lint ${CMAKE_BINARY_DIR})
-set_tests_properties(tools.lint PROPERTIES TIMEOUT 300)
+set_tests_properties(tools.lint PROPERTIES TIMEOUT 300 LABELS lint)
