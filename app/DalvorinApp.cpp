@@ -9,8 +9,9 @@ constexpr wchar_t kRegistryKey[] = L"应用程序向导生成的本地应用程�
 
 // Named per session, so that every user of a machine can run the program once.
 constexpr wchar_t kInstanceName[] = L"Local\\Dalvorin.Nivvo.Instance";
-// How long a second start keeps trying to reach a copy that is still starting.
+// How long a second start keeps trying to reach a copy that is still starting or ending.
 constexpr DWORD kHandOverTimeoutMs = 10000;
+constexpr wchar_t kNotAnsweringText[] = L"Nivvo桌面管理已经在运行，但没有响应。请稍后再试。";
 
 }  // namespace
 
@@ -25,12 +26,20 @@ CDalvorinApp::CDalvorinApp() : CWinAppEx(TRUE) {}
 
 // Called once at start-up; returning FALSE ends the process when the main dialog has ended.
 // A start while the program already runs opens no second window: the running copy restores
-// itself through its password gate instead, and this one ends.
+// itself through its password gate instead, and this one ends. If that copy has gone meanwhile,
+// this one starts in its place; if it is there but does not answer, the user is told.
 BOOL CDalvorinApp::InitInstance() {
     CSingleInstance instance(kInstanceName);
     if (!instance.Claim()) {
-        instance.HandOver(CDalvorinDlg::RestoreRequestMessage(), kHandOverTimeoutMs);
-        return FALSE;
+        switch (instance.HandOver(CDalvorinDlg::RestoreRequestMessage(), kHandOverTimeoutMs)) {
+            case CSingleInstance::HandOverResult::kDelivered:
+                return FALSE;
+            case CSingleInstance::HandOverResult::kNoAnswer:
+                AfxMessageBox(kNotAnsweringText, MB_OK);
+                return FALSE;
+            case CSingleInstance::HandOverResult::kTakenOver:
+                break;
+        }
     }
 
     INITCOMMONCONTROLSEX controls = {};

@@ -1,6 +1,7 @@
 #include "app/DalvorinDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/MenuForegroundScope.h"
 #include "app/SearchAddress.h"
 #include "framework/DropBlock.h"
 #include "framework/MessageFilter.h"
@@ -8,8 +9,6 @@
 #include <algorithm>
 #include <climits>
 #include <vector>
-
-NOTIFYICONDATAW g_trayIcon = {};
 
 namespace {
 
@@ -46,6 +45,11 @@ HICON LoadButtonIcon(UINT id) {
     LPCWSTR name = MAKEINTRESOURCEW(id);
     return static_cast<HICON>(
         LoadImageW(AfxFindResourceHandle(name, RT_GROUP_ICON), name, IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+}
+
+BOOL CALLBACK ForwardSysColorChange(HWND child, LPARAM) {
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
 }
 
 UINT TaskbarCreatedMessage() {
@@ -114,6 +118,8 @@ BEGIN_MESSAGE_MAP(CDalvorinDlg, CDialog)
     ON_BN_CLICKED(IDC_START_BUTTON, &CDalvorinDlg::OnStartClicked)
     ON_REGISTERED_MESSAGE(TaskbarCreatedMessage(), &CDalvorinDlg::OnTaskbarCreated)
     ON_REGISTERED_MESSAGE(RestoreRequestMessage(), &CDalvorinDlg::OnRestoreRequest)
+    ON_WM_TIMER()
+    ON_WM_SYSCOLORCHANGE()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -184,16 +190,10 @@ void CDalvorinDlg::AddSystemMenuAboutEntry() {
     }
 }
 
+// A shell that does not take the icon yet gets it again later; until it has it, the window is
+// not hidden when minimised.
 void CDalvorinDlg::AddTrayIcon() {
-    g_trayIcon.cbSize = sizeof(NOTIFYICONDATAW);
-    g_trayIcon.hWnd = m_hWnd;
-    g_trayIcon.uID = kTrayIconId;
-    g_trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    g_trayIcon.uCallbackMessage = WM_TRAYNOTIFY;
-    g_trayIcon.hIcon = LoadResourceIcon(IDR_MAINFRAME);
-    // cppcheck-suppress lstrcpynWCalled ; the source is always a valid string: no fault for SEH to hide
-    lstrcpynW(g_trayIcon.szTip, kMainWindowTitle, ARRAYSIZE(g_trayIcon.szTip));
-    AfxShellNotifyIcon(NIM_ADD, &g_trayIcon);  // a missing notification area is not an error here
+    m_trayIcon.Add(m_hWnd, LoadResourceIcon(IDR_MAINFRAME), kMainWindowTitle);
 }
 
 // The Start button shows its icon and keeps the flat, hover-lit look.
@@ -201,11 +201,16 @@ void CDalvorinDlg::SetUpStartButton() {
     m_startButton.AssignIcons(LoadButtonIcon(IDI_START), nullptr);  // the button reports nothing
 }
 
-// Called for system-menu commands; the About entry opens the About box.
+// The About entry opens the About box. A window minimised without a notification-area icon
+// keeps its taskbar button; restoring it from there asks for the password as the icon would.
 void CDalvorinDlg::OnSysCommand(UINT id, LPARAM lParam) {
-    if ((id & kSystemCommandMask) == IDM_ABOUTBOX) {
+    const UINT command = id & kSystemCommandMask;
+    if (command == IDM_ABOUTBOX) {
         CAboutDlg about;
         about.DoModal();
+        return;
+    }
+    if (command == SC_RESTORE && IsIconic() && m_passwdDlg.m_bPasswordSet && !PassPasswordGate()) {
         return;
     }
     CWnd::OnSysCommand(id, lParam);
@@ -279,19 +284,21 @@ LRESULT CDalvorinDlg::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
 // Once a password exists the window shows only after it has been entered. While our own prompt is
 // open no second one is started; a window of another program with the same title does not count.
 void CDalvorinDlg::RestoreThroughPasswordGate() {
-    if (!m_passwdDlg.m_bPasswordSet) {
+    if (!m_passwdDlg.m_bPasswordSet || PassPasswordGate()) {
         ShowAndActivate();
-        return;
     }
-    if (IsPasswordPromptOpen()) {
-        return;
+}
+
+// Runs the prompt unless one is open already; true when the right password was entered in it.
+// A program told to close meanwhile ends the prompt, and then nothing passes.
+bool CDalvorinDlg::PassPasswordGate() {
+    if (IsEnding() || IsPasswordPromptOpen()) {
+        return false;
     }
     m_checkPasswdDlg.m_bPassed = false;
     m_checkPasswdDlg.m_pPasswdDlg = &m_passwdDlg;
     m_checkPasswdDlg.DoModal();
-    if (m_checkPasswdDlg.m_bPassed) {
-        ShowAndActivate();
-    }
+    return m_checkPasswdDlg.m_bPassed && !IsEnding();
 }
 
 bool CDalvorinDlg::IsPasswordPromptOpen() const {
@@ -303,8 +310,7 @@ void CDalvorinDlg::ShowAndActivate() {
     SetForegroundWindow();
 }
 
-// A popup menu closes on a click elsewhere only while its owner is the foreground window, and the
-// posted WM_NULL lets the menu's loop see that it has ended.
+// The posted WM_NULL lets the menu's loop see that it has ended.
 void CDalvorinDlg::ShowTrayMenu() {
     POINT cursor = {};
     GetCursorPos(&cursor);
@@ -313,38 +319,89 @@ void CDalvorinDlg::ShowTrayMenu() {
         return;
     }
     menu.AppendMenu(MF_STRING, IDCANCEL, kTrayCloseText);
-    SetForegroundWindow();
+    const CMenuForegroundScope foreground(m_hWnd);
     menu.TrackPopupMenu(0, cursor.x, cursor.y, this);
     PostMessage(WM_NULL);
 }
 
-// Called when the shell has (re)started: a restarted shell has forgotten the icon.
+// A restarted shell has forgotten the icon. If it does not take it back, a hidden window gets its
+// taskbar button again rather than being lost.
 LRESULT CDalvorinDlg::OnTaskbarCreated(WPARAM, LPARAM) {
-    if (g_trayIcon.hWnd == m_hWnd) {
-        AfxShellNotifyIcon(NIM_ADD, &g_trayIcon);
+    m_trayIcon.OnTaskbarCreated();
+    if (!m_trayIcon.IsRegistered() && !IsWindowVisible() && !IsEnding()) {
+        ShowWindow(SW_SHOWMINNOACTIVE);
     }
     return 0;
 }
 
-// Called when the program is started again while this window runs.
+// The program was started again. While a dialog of ours is open (the password prompt, say), that
+// dialog comes to the front; otherwise the window comes back through the password gate.
 LRESULT CDalvorinDlg::OnRestoreRequest(WPARAM, LPARAM) {
+    if (const HWND open = OpenDialogOfOurs(); open != nullptr) {
+        ::SetForegroundWindow(open);
+        return 0;
+    }
     RestoreThroughPasswordGate();
     return 0;
 }
 
-// Called as the window goes: its icon must not outlive it in the notification area.
-void CDalvorinDlg::OnDestroy() {
-    if (g_trayIcon.hWnd == m_hWnd) {
-        AfxShellNotifyIcon(NIM_DELETE, &g_trayIcon);
+namespace {
+
+struct OpenDialogSearch {
+    HWND mainWindow;
+    HWND found;
+};
+
+// The enabled one of the visible dialogs of this thread, besides the main window, is the
+// innermost modal dialog or message box.
+BOOL CALLBACK FindOpenDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<OpenDialogSearch*>(param);
+    wchar_t className[8] = {};
+    GetClassNameW(window, className, 8);
+    if (window != search->mainWindow && lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window) &&
+        IsWindowEnabled(window)) {
+        search->found = window;
+        return FALSE;
     }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND CDalvorinDlg::OpenDialogOfOurs() const {
+    OpenDialogSearch search = {m_hWnd, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindOpenDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void CDalvorinDlg::OnTimer(UINT_PTR id) {
+    if (!m_trayIcon.OnTimer(id)) {
+        Default();
+    }
+}
+
+// The system sends colour changes to top-level windows only: the pages, lists, tabs and buttons
+// inside learn of them from here, and everything is drawn again in the new colours.
+void CDalvorinDlg::OnSysColorChange() {
+    Default();
+    EnumChildWindows(m_hWnd, ForwardSysColorChange, 0);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+// The icon must not outlive the window in the notification area.
+void CDalvorinDlg::OnDestroy() {
+    m_trayIcon.Remove();
     CWnd::OnDestroy();
 }
 
 // Called when "创建密码" is chosen (the menu asks whether the command is enabled, and this
-// answer runs the dialog). The window then goes to the notification area, after OK and Cancel.
+// answer runs the dialog). The window then goes to the notification area, after OK and Cancel,
+// unless the program was told to close meanwhile.
 void CDalvorinDlg::OnUpdateCreatePassword(CCmdUI*) {
     m_passwdDlg.DoModal();
-    ShowWindow(SW_MINIMIZE);
+    if (!IsEnding()) {
+        ShowWindow(SW_MINIMIZE);
+    }
 }
 
 // Called when "开始" is clicked: its menu pops up at the pointer; none of its items acts here.
@@ -394,10 +451,10 @@ void CDalvorinDlg::OnSearchClicked() {
                     SW_SHOWNORMAL);  // no browser: nothing to report
 }
 
-// Called when the window changes size; a minimised window disappears into the notification area.
+// A minimised window disappears into the notification area, if its icon is there to bring it back.
 void CDalvorinDlg::OnSize(UINT type, int cx, int cy) {
     CDialog::OnSize(type, cx, cy);
-    if (type == SIZE_MINIMIZED) {
+    if (type == SIZE_MINIMIZED && m_trayIcon.IsRegistered()) {
         ShowWindow(SW_HIDE);
     }
 }

@@ -2,6 +2,7 @@
 // icon with its password gate.
 #pragma once
 
+#include "app/TrayIcon.h"
 #include "controls/button/HoverButton.h"
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
@@ -14,15 +15,14 @@
 // Notification-area callback message and icon id.
 inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;
 inline constexpr UINT kTrayIconId = 128;
+// The main window's timer that retries an icon the shell did not take.
+inline constexpr UINT_PTR kTrayRetryTimerId = 1;
 
 // Title of the main window and tooltip of the notification-area icon.
 inline constexpr wchar_t kMainWindowTitle[] = L"Nivvo桌面管理";
 inline constexpr wchar_t kInitialSearchText[] = L"百度我是你大爷";
 // The one item of the notification-area menu; it ends the program.
 inline constexpr wchar_t kTrayCloseText[] = L"关闭Nivvo";
-
-// The notification-area icon's record, filled once when the main window starts.
-extern NOTIFYICONDATAW g_trayIcon;
 
 class CDalvorinDlg : public CDialog {
 public:
@@ -52,6 +52,8 @@ protected:
     void OnStartClicked();
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
     LRESULT OnRestoreRequest(WPARAM, LPARAM);
+    void OnTimer(UINT_PTR id);
+    void OnSysColorChange();
     void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
@@ -66,6 +68,7 @@ public:
     CPasswdDlg m_passwdDlg;
     CCheckPasswdDlg m_checkPasswdDlg;
     CHoverButton m_startButton;
+    CTrayIcon m_trayIcon{kTrayIconId, WM_TRAYNOTIFY, kTrayRetryTimerId};
 
 private:
     void AddSystemMenuAboutEntry();
@@ -75,7 +78,9 @@ private:
     void PlacePages(int visiblePage, const RECT& tabClient);
     void DrawMinimisedIcon();
     void RestoreThroughPasswordGate();
+    bool PassPasswordGate();
     bool IsPasswordPromptOpen() const;
+    HWND OpenDialogOfOurs() const;
     void ShowAndActivate();
     void ShowTrayMenu();
 };

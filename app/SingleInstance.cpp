@@ -3,6 +3,8 @@
 namespace {
 
 constexpr DWORD kPollIntervalMs = 50;
+// How long a window of the running copy may take to answer before it counts as hung.
+constexpr UINT kAnswerTimeoutMs = 1000;
 
 struct DialogSearch {
     DWORD processId;
@@ -10,7 +12,8 @@ struct DialogSearch {
     int posted;
 };
 
-// Every top-level dialog of the holder gets the request; only its main window acts on it.
+// Every top-level dialog of the holder that answers gets the request; only its main window acts
+// on it. A posted message alone would count as delivered to a window that hangs.
 BOOL CALLBACK PostToDialogsOfProcess(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<DialogSearch*>(param);
     DWORD owner = 0;
@@ -20,13 +23,29 @@ BOOL CALLBACK PostToDialogsOfProcess(HWND window, LPARAM param) {
     }
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    if (lstrcmpW(className, L"#32770") == 0 && PostMessageW(window, search->message, 0, 0)) {
+    if (lstrcmpW(className, L"#32770") != 0) {
+        return TRUE;
+    }
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs,
+                            &answer) != 0 &&
+        PostMessageW(window, search->message, 0, 0)) {
         ++search->posted;
     }
     return TRUE;
 }
 
 bool TimeLeft(DWORD deadline) { return static_cast<LONG>(deadline - GetTickCount()) > 0; }
+
+bool ProcessIsAlive(DWORD processId) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) {
+        return GetLastError() == ERROR_ACCESS_DENIED;  // there, but not ours to open
+    }
+    const bool alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return alive;
+}
 
 }  // namespace
 
@@ -57,37 +76,53 @@ BOOL CSingleInstance::Claim() {
     return m_holder || m_record == nullptr;
 }
 
-// The holder writes its id right after making the object; a start at that very moment waits.
-DWORD CSingleInstance::WaitForHolder(DWORD deadline) const {
-    for (;;) {
-        const auto processId = static_cast<DWORD>(InterlockedCompareExchange(&m_record->processId, 0, 0));
-        if (processId != 0 || !TimeLeft(deadline)) {
-            return processId;
-        }
-        Sleep(kPollIntervalMs);
-    }
+DWORD CSingleInstance::Holder() const {
+    return static_cast<DWORD>(InterlockedCompareExchange(&m_record->processId, 0, 0));
 }
 
-// The holder may still be starting, with no window yet: try until the time is up.
-BOOL CSingleInstance::HandOver(UINT message, DWORD timeoutMs) const {
+// Only one of several later starts that find the holder gone takes its place.
+bool CSingleInstance::TakeOver(DWORD gone) {
+    const auto self = static_cast<LONG>(GetCurrentProcessId());
+    m_holder = InterlockedCompareExchange(&m_record->processId, self, static_cast<LONG>(gone)) ==
+               static_cast<LONG>(gone);
+    return m_holder;
+}
+
+// The holder may still be starting (no id or no window yet) or ending (no window any more): try
+// until the time is up. A holder that has gone meanwhile leaves its place to this process.
+CSingleInstance::HandOverResult CSingleInstance::HandOver(UINT message, DWORD timeoutMs) {
     if (m_holder || m_record == nullptr || message == 0) {
-        return FALSE;
+        return m_holder ? HandOverResult::kTakenOver : HandOverResult::kNoAnswer;
     }
     const DWORD deadline = GetTickCount() + timeoutMs;
-    const DWORD holder = WaitForHolder(deadline);
-    if (holder == 0) {
-        return FALSE;
-    }
-    // This start came from the user, so it may pass the foreground on to the running copy.
-    AllowSetForegroundWindow(holder);
+    bool foregroundAllowed = false;
     for (;;) {
-        DialogSearch search = {holder, message, 0};
-        EnumWindows(PostToDialogsOfProcess, reinterpret_cast<LPARAM>(&search));
-        if (search.posted > 0) {
-            return TRUE;
+        const DWORD holder = Holder();
+        const bool timeLeft = TimeLeft(deadline);
+        if (holder != 0 && !ProcessIsAlive(holder)) {
+            if (TakeOver(holder)) {
+                return HandOverResult::kTakenOver;
+            }
+            continue;  // another start took the place first: hand over to it
         }
-        if (!TimeLeft(deadline)) {
-            return FALSE;
+        if (holder == 0 && !timeLeft) {
+            // The copy that made the object never said who it is: it died starting.
+            return TakeOver(0) ? HandOverResult::kTakenOver : HandOverResult::kNoAnswer;
+        }
+        if (holder != 0) {
+            if (!foregroundAllowed) {
+                // This start came from the user, so it may pass the foreground on to the running copy.
+                AllowSetForegroundWindow(holder);
+                foregroundAllowed = true;
+            }
+            DialogSearch search = {holder, message, 0};
+            EnumWindows(PostToDialogsOfProcess, reinterpret_cast<LPARAM>(&search));
+            if (search.posted > 0) {
+                return HandOverResult::kDelivered;
+            }
+        }
+        if (!timeLeft) {
+            return HandOverResult::kNoAnswer;
         }
         Sleep(kPollIntervalMs);
     }

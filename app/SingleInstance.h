@@ -6,6 +6,12 @@
 
 class CSingleInstance {
 public:
+    enum class HandOverResult {
+        kDelivered,  // the running copy answered and has the request
+        kTakenOver,  // the copy that held the name is gone: this process holds it now
+        kNoAnswer,   // the running copy is alive but did not answer in time
+    };
+
     explicit CSingleInstance(LPCWSTR name);
     ~CSingleInstance();
     CSingleInstance(const CSingleInstance&) = delete;
@@ -14,9 +20,9 @@ public:
     // TRUE when no other process holds the name; this process then holds it until the object
     // goes. Also TRUE when the object cannot be made at all: better two copies than none.
     BOOL Claim();
-    // For a later start: posts `message` to the dialogs of the process that holds the name,
-    // after letting it take the foreground. FALSE when none could be reached within the time.
-    BOOL HandOver(UINT message, DWORD timeoutMs) const;
+    // For a later start: posts `message` to the dialogs of the process that holds the name, once
+    // one of them answers, after letting that process take the foreground.
+    HandOverResult HandOver(UINT message, DWORD timeoutMs);
 
 private:
     // What the holder publishes in the shared object.
@@ -24,7 +30,8 @@ private:
         volatile LONG processId;
     };
 
-    DWORD WaitForHolder(DWORD deadline) const;
+    DWORD Holder() const;
+    bool TakeOver(DWORD gone);
 
     const wchar_t* m_name;
     HANDLE m_mapping = nullptr;

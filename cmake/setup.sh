@@ -26,7 +26,7 @@ LOG=$BUILD/setup.log
 mkdir -p "$BUILD"
 
 PACKAGES=(cmake ninja-build g++-mingw-w64-i686-posix googletest wine wine32:i386 xvfb imagemagick
-    fonts-wqy-microhei locales cppcheck clang-tidy)
+    fonts-wqy-microhei locales cppcheck clang-tidy xdotool)
 # A script that needs more than building and testing do names it here (space-separated).
 read -r -a EXTRA_PACKAGES <<<"${DALVORIN_EXTRA_PACKAGES:-}"
 PACKAGES+=("${EXTRA_PACKAGES[@]}")

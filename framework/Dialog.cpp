@@ -2,6 +2,7 @@
 
 #include "framework/DataExchange.h"
 #include "framework/MessagePump.h"
+#include "framework/ModalLoopScope.h"
 #include "framework/Module.h"
 #include "framework/WinApp.h"
 
@@ -76,8 +77,13 @@ INT_PTR CDialog::DoModal() {
     m_modalResult = -1;
     m_inModalLoop = true;
     m_continueModal = true;
-    if (CreateFromTemplate(owner) != nullptr) {
-        RunModalLoop();
+    {
+        CModalLoopScope loop;
+        m_modalLoop = &loop;
+        if (CreateFromTemplate(owner) != nullptr) {
+            RunModalLoop();
+        }
+        m_modalLoop = nullptr;
     }
     m_inModalLoop = false;
     // Re-enable the owner before the dialog goes, so that activation returns to it.
@@ -87,7 +93,9 @@ INT_PTR CDialog::DoModal() {
     if (m_hWnd != nullptr) {
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-        if (owner != nullptr && ::GetActiveWindow() == m_hWnd) {
+        // A hidden owner (a window sent to the notification area) is not brought back to the
+        // foreground, where it would take keys the user cannot see.
+        if (owner != nullptr && ::GetActiveWindow() == m_hWnd && ::IsWindowVisible(owner)) {
             ::SetActiveWindow(owner);
         }
         DestroyWindow();
@@ -117,10 +125,15 @@ void CDialog::RunModalLoop() {
     }
 }
 
+// A modal dialog ended from inside a loop nested in its own (a message box, another dialog)
+// ends those loops too, so that nothing of it stays on screen.
 void CDialog::EndDialog(int result) {
     m_modalResult = result;
     if (m_inModalLoop) {
         m_continueModal = false;
+        if (m_modalLoop != nullptr) {
+            m_modalLoop->UnwindNested();
+        }
         if (m_hWnd != nullptr) {
             PostMessage(WM_NULL);  // wake the loop if it is waiting for a message
         }

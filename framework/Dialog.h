@@ -4,6 +4,7 @@
 #include "framework/Wnd.h"
 
 class CDataExchange;
+class CModalLoopScope;
 
 class CDialog : public CWnd {
 public:
@@ -27,6 +28,8 @@ public:
 
     // Whether the modal loop is running, and the result it ends with.
     bool IsInModalLoop() const { return m_inModalLoop; }
+    // Whether the modal loop runs but has been told to end: nothing should be shown any more.
+    bool IsEnding() const { return m_inModalLoop && !m_continueModal; }
     INT_PTR GetModalResult() const { return m_modalResult; }
 
 protected:
@@ -44,5 +47,6 @@ private:
 
     bool m_inModalLoop = false;
     bool m_continueModal = false;
+    CModalLoopScope* m_modalLoop = nullptr;
     INT_PTR m_modalResult = -1;
 };

@@ -143,6 +143,12 @@ BOOL AfxMsgMessage(CCmdTarget* target, const AfxMessageArgs& args) {
 }
 
 template <auto Handler>
+BOOL AfxMsgTimer(CCmdTarget* target, const AfxMessageArgs& args) {
+    (AfxHandlerTarget<Handler>(target)->*Handler)(static_cast<UINT_PTR>(args.wParam));
+    return TRUE;
+}
+
+template <auto Handler>
 BOOL AfxMsgSize(CCmdTarget* target, const AfxMessageArgs& args) {
     (AfxHandlerTarget<Handler>(target)->*Handler)(static_cast<UINT>(args.wParam),
                                                   static_cast<short>(LOWORD(args.lParam)),
@@ -301,6 +307,9 @@ BOOL AfxMsgMenuChar(CCmdTarget* target, const AfxMessageArgs& args) {
 
 // void OnSize(UINT type, int cx, int cy)
 #define ON_WM_SIZE() {WM_SIZE, 0, 0, 0, &AfxMsgSize<&ThisClass::OnSize>},
+
+// void OnTimer(UINT_PTR id)
+#define ON_WM_TIMER() {WM_TIMER, 0, 0, 0, &AfxMsgTimer<&ThisClass::OnTimer>},
 
 // void OnSysCommand(UINT id, LPARAM lParam)
 #define ON_WM_SYSCOMMAND() {WM_SYSCOMMAND, 0, 0, 0, &AfxMsgSysCommand<&ThisClass::OnSysCommand>},

@@ -1,5 +1,7 @@
 #include "framework/Module.h"
 
+#include "framework/ModalLoopScope.h"
+
 #include <string>
 
 namespace {
@@ -40,5 +42,6 @@ void AfxSetAppName(LPCWSTR title) { Floor().title = title != nullptr ? title : L
 
 int AfxShowMessageBox(HWND owner, LPCWSTR text, UINT type) {
     HWND popup = owner != nullptr && IsWindow(owner) ? GetLastActivePopup(owner) : nullptr;
+    const CModalLoopScope loop;
     return MessageBoxW(popup, text, AfxGetAppName(), type);
 }

@@ -3,6 +3,7 @@
 #include "framework/CmdUI.h"
 #include "framework/Exception.h"
 #include "framework/Menu.h"
+#include "framework/ModalLoopScope.h"
 #include "framework/Module.h"
 
 #include <new>
@@ -508,6 +509,7 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
 CMenu* CWnd::GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
 
 int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
+    const CModalLoopScope loop;
     return ::MessageBoxW(m_hWnd, text, caption != nullptr ? caption : AfxGetAppName(), type);
 }
 

@@ -1,5 +1,7 @@
 #include "pages/HideToolDlg.h"
 
+#include "framework/ModalLoopScope.h"
+
 namespace {
 
 constexpr wchar_t kPrivateReadyText[] = L"你可以放入你的私密文件了";
@@ -42,6 +44,9 @@ void CHideToolDlg::OnOpenPrivateClicked() {
     RunScriptHidden(kOpenPrivateScript);
     Sleep(kOpenScriptHeadStartMs);
     MessageBox(kPrivateReadyText, kPrivateReadyCaption, MB_OK);
+    if (CModalLoopScope::IsUnwinding()) {
+        return;  // the program is closing: the box went without being read, and nothing opens
+    }
     AfxShellExecute(nullptr, L"open", kPrivateLocation, nullptr, nullptr, SW_SHOW);  // the shell reports
 }
 

@@ -56,6 +56,13 @@ CString PathVariable() {
         [](wchar_t* buffer, DWORD capacity) { return GetEnvironmentVariableW(L"PATH", buffer, capacity); });
 }
 
+// Windows refuses a path of MAX_PATH characters or more unless it carries the \\?\ prefix (Wine
+// takes it either way); the prefixed form of a full drive path works on both.
+CString LongPathForm(const CString& path) {
+    const bool drivePath = path.GetLength() >= 3 && path.GetAt(1) == L':' && path.GetAt(2) == L'\\';
+    return drivePath && path.GetLength() >= MAX_PATH ? CString(L"\\\\?\\") + path : path;
+}
+
 // TRUE when `folder`\`name` is an existing file; `path` is then its full path.
 BOOL IsFileInFolder(const CString& folder, LPCWSTR name, CString& path) {
     if (folder.IsEmpty()) {
@@ -66,7 +73,7 @@ BOOL IsFileInFolder(const CString& folder, LPCWSTR name, CString& path) {
         candidate += L'\\';
     }
     candidate += name;
-    const DWORD attributes = GetFileAttributesW(candidate);
+    const DWORD attributes = GetFileAttributesW(LongPathForm(candidate));
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return FALSE;
     }
@@ -101,8 +108,14 @@ BOOL SurvivesAnsiCodePage(LPCWSTR text) {
 }  // namespace
 
 CString ProgramFolder() {
-    const CString program = ReadGrowingText(
+    return ProgramFolderFrom(
         [](wchar_t* buffer, DWORD capacity) { return GetModuleFileNameW(nullptr, buffer, capacity); });
+}
+
+// A path that fills the buffer has been cut (and, on Windows XP, left unterminated): it is read
+// again into a larger one, never taken as it is.
+CString ProgramFolderFrom(ModulePathReader readPath) {
+    const CString program = ReadGrowingText(readPath);
     const int slash = program.ReverseFind(L'\\');
     return slash > 0 ? program.Left(slash) : CString();
 }

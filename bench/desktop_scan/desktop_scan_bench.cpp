@@ -7,6 +7,7 @@
 // over its time per link on the small one (flat cost: 1.00). The shortcuts and their targets are
 // removed again at the end.
 #include "bench/common/PageHost.h"
+#include "bench/common/ShortcutDesktop.h"
 #include "framework/AfxWin.h"
 #include "pages/FileToolDlg.h"
 
@@ -25,7 +26,6 @@ namespace {
 constexpr int kDefaultSmallDesktop = 1000;
 constexpr int kDefaultLargeDesktop = 10000;
 constexpr int kDefaultRounds = 3;
-constexpr wchar_t kLinkPrefix[] = L"bench-program-";
 
 double NowMs() {
     LARGE_INTEGER now, frequency;
@@ -39,104 +39,6 @@ double Median(std::vector<double> values) {
     const size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
-
-std::wstring DesktopFolder() {
-    wchar_t path[MAX_PATH] = {};
-    SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
-    return path;
-}
-
-std::wstring Numbered(int number) {
-    wchar_t digits[16];
-    wsprintfW(digits, L"%05d", number);
-    return digits;
-}
-
-// The shortcuts on the desktop and the program files they point at.
-class CShortcutDesktop {
-public:
-    CShortcutDesktop() {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        m_targets = std::wstring(temp) + L"desktop-scan-targets";
-        CreateDirectoryW(m_targets.c_str(), nullptr);
-    }
-    // Adds shortcuts until the desktop holds COUNT of ours; false when one could not be written.
-    bool GrowTo(int count) {
-        const std::wstring desktop = DesktopFolder();
-        CoInitialize(nullptr);
-        for (int i = static_cast<int>(m_files.size()); i < count; ++i) {
-            const std::wstring target = m_targets + L"\\program" + Numbered(i) + L".exe";
-            HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
-                CloseHandle(file);
-            }
-            m_files.push_back(target);
-            const std::wstring link = desktop + L"\\" + kLinkPrefix + Numbered(i) + L".lnk";
-            if (WriteShortcut(link, target)) {
-                m_links.push_back(link);
-            }
-        }
-        CoUninitialize();
-        return static_cast<int>(m_links.size()) == count;
-    }
-    ~CShortcutDesktop() {
-        for (const std::wstring& path : m_links) {
-            DeleteFileW(path.c_str());
-        }
-        for (const std::wstring& path : m_files) {
-            DeleteFileW(path.c_str());
-        }
-        RemoveDirectoryW(m_targets.c_str());
-    }
-    CShortcutDesktop(const CShortcutDesktop&) = delete;
-    CShortcutDesktop& operator=(const CShortcutDesktop&) = delete;
-
-    const std::vector<std::wstring>& Links() const { return m_links; }
-
-private:
-    // The link is saved into memory and written out here: saving it straight to a file also makes
-    // some systems start a helper program per link, which would dominate the set-up time.
-    static bool WriteShortcut(const std::wstring& link, const std::wstring& target) {
-        IShellLinkW* shellLink = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(&shellLink)))) {
-            return false;
-        }
-        bool saved = false;
-        IPersistStream* persist = nullptr;
-        IStream* stream = nullptr;
-        if (SUCCEEDED(shellLink->SetPath(target.c_str())) &&
-            SUCCEEDED(shellLink->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist))) &&
-            SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
-            SUCCEEDED(persist->Save(stream, TRUE))) {
-            HGLOBAL memory = nullptr;
-            GetHGlobalFromStream(stream, &memory);
-            STATSTG stat = {};
-            stream->Stat(&stat, STATFLAG_NONAME);
-            HANDLE file = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
-                DWORD written = 0;
-                const auto size = static_cast<DWORD>(stat.cbSize.QuadPart);
-                saved = WriteFile(file, GlobalLock(memory), size, &written, nullptr) && written == size;
-                GlobalUnlock(memory);
-                CloseHandle(file);
-            }
-        }
-        if (stream != nullptr) {
-            stream->Release();
-        }
-        if (persist != nullptr) {
-            persist->Release();
-        }
-        shellLink->Release();
-        return saved;
-    }
-
-    std::wstring m_targets;
-    std::vector<std::wstring> m_files;
-    std::vector<std::wstring> m_links;
-};
 
 // The unavoidable work: COM once for the whole loop, then per link one resolve, one type icon from
 // the shell and one image-list add, made as the page makes its image list.
@@ -237,7 +139,7 @@ int wmain(int argc, wchar_t** argv) {
     const bench::CPageHost pageHost(L"desktop_scan");
     const HWND host = pageHost.Get();
 
-    CShortcutDesktop desktop;
+    bench::CShortcutDesktop desktop(L"desktop-scan-targets");
     ScanFigures figures[2];
     const int sizes[2] = {small, large};
     for (int i = 0; i < 2; ++i) {

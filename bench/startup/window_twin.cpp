@@ -1,13 +1,21 @@
 // window_twin.exe: Dalvorin's window built with direct platform calls and nothing of ours: the
 // program's own templates, menu bar, icons and background, the three pages inside the tab control,
 // the tab's three icon items, the notification-area icon, the list registered as an OLE drop
-// target, the desktop folder enumerated through the shell, the hint row and the preset entry's type
-// icon. What Dalvorin.exe takes beyond this twin is the cost of our own code.
+// target, the desktop folder enumerated through the shell with the same work per shortcut (the
+// file's head read, the link resolved, program targets kept, the type icon, the image add, the row
+// with its texts), the hint row and the preset entry's type icon. What Dalvorin.exe takes beyond
+// this twin is the cost of our own code.
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
+#include <algorithm>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 #include "resource.h"
 
 namespace {
@@ -16,6 +24,9 @@ constexpr wchar_t kTwinTitle[] = L"window twin";
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr int kPageLeft = 10;
 constexpr int kPageTop = 30;
+constexpr DWORD kShortcutHeaderSize = 0x4C;
+constexpr DWORD kShortcutHeadBytes = kShortcutHeaderSize + 2 + 0xFFFF;
+constexpr int kTargetCapacity = 1024;
 
 struct TwinTab {
     const wchar_t* text;
@@ -34,6 +45,14 @@ NOTIFYICONDATAW g_tray = {};
 HIMAGELIST g_tabImages = nullptr;
 HIMAGELIST g_pageImages[2] = {};
 bool g_oleStarted = false;
+std::map<std::wstring, HICON> g_typeIcons;  // by lower-case extension
+
+struct TwinEntry {
+    std::wstring name;
+    std::wstring path;
+    std::wstring target;
+    int image = -1;
+};
 
 // A drop target that refuses every drag: only its registration is measured.
 class CRefusingDropTarget final : public IDropTarget {
@@ -92,41 +111,134 @@ HWND PrepareList(HWND page, HIMAGELIST& images) {
     return list;
 }
 
-void InsertRow(HWND list, const wchar_t* name, int image, const wchar_t* path) {
+void InsertRow(HWND list, const wchar_t* name, int image, const wchar_t* path, const wchar_t* target) {
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = ListView_GetItemCount(list);
     item.pszText = const_cast<wchar_t*>(name);
     item.iImage = image;
     const int row = ListView_InsertItem(list, &item);
-    if (row >= 0 && path != nullptr)
+    if (row < 0)
+        return;
+    if (path != nullptr)
         ListView_SetItemText(list, row, 1, const_cast<wchar_t*>(path));
+    if (target != nullptr)
+        ListView_SetItemText(list, row, 2, const_cast<wchar_t*>(target));
 }
 
-// The desktop folder bound and enumerated through the shell, as the first page's scan does.
-void EnumerateDesktop() {
-    wchar_t path[MAX_PATH] = {};
-    SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
+// Whether the file starts as a shortcut does. Its head, up to the longest item id list a shortcut
+// can hold, is read before the shell is asked to load the file.
+bool StartsAsShortcut(const wchar_t* path) {
+    static BYTE head[kShortcutHeadBytes];
+    const HANDLE file =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD read = 0;
+    const BOOL readOk = ReadFile(file, head, sizeof(head), &read, nullptr);
+    CloseHandle(file);
+    DWORD headerSize = 0;
+    if (!readOk || read < sizeof(headerSize))
+        return false;
+    CopyMemory(&headerSize, head, sizeof(headerSize));
+    return headerSize == kShortcutHeaderSize;
+}
+
+// The program a shortcut points at; empty when the file is no shortcut. COM is already started.
+std::wstring ShortcutTarget(const wchar_t* path) {
+    std::wstring target;
+    if (!StartsAsShortcut(path))
+        return target;
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link))))
+        return target;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t buffer[kTargetCapacity] = {};
+        if (SUCCEEDED(file->Load(path, STGM_READ)) &&
+            SUCCEEDED(link->GetPath(buffer, kTargetCapacity, nullptr, 0)))
+            target = buffer;
+        file->Release();
+    }
+    link->Release();
+    return target;
+}
+
+// The shell gives every name of a type the same icon: it is asked once per extension.
+int AddTypeIcon(HIMAGELIST images, const std::wstring& path) {
+    std::wstring extension = PathFindExtensionW(path.c_str());
+    CharLowerBuffW(extension.data(), static_cast<DWORD>(extension.size()));
+    auto found = g_typeIcons.find(extension);
+    if (found == g_typeIcons.end()) {
+        SHFILEINFOW info = {};
+        SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+        found = g_typeIcons.emplace(extension, info.hIcon).first;
+    }
+    return ImageList_ReplaceIcon(images, -1, found->second);
+}
+
+// The item's file name in its folder, extension included.
+std::wstring ItemName(IShellFolder* folder, LPCITEMIDLIST item) {
+    std::wstring name;
+    STRRET text = {};
+    LPWSTR copy = nullptr;
+    if (SUCCEEDED(folder->GetDisplayNameOf(item, SHGDN_INFOLDER | SHGDN_FORPARSING, &text)) &&
+        SUCCEEDED(StrRetToStrW(&text, item, &copy)) && copy != nullptr) {
+        name = copy;
+        CoTaskMemFree(copy);
+    }
+    return name;
+}
+
+// Every shortcut on the desktop whose target is a program, found through the shell: its target
+// resolved, its type icon added to the list's images, its row inserted.
+void LoadDesktopRows(HWND list, HIMAGELIST images) {
+    wchar_t desktopPath[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, desktopPath, CSIDL_DESKTOPDIRECTORY, FALSE);
     IShellFolder* desktop = nullptr;
     if (FAILED(SHGetDesktopFolder(&desktop)))
         return;
     LPITEMIDLIST folderId = nullptr;
     IShellFolder* folder = nullptr;
-    if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, path, nullptr, &folderId, nullptr))) {
+    if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, desktopPath, nullptr, &folderId, nullptr))) {
         desktop->BindToObject(folderId, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder));
         CoTaskMemFree(folderId);
     }
+    std::vector<TwinEntry> entries;
     IEnumIDList* items = nullptr;
     if (folder != nullptr && SUCCEEDED(folder->EnumObjects(nullptr, SHCONTF_NONFOLDERS, &items)) &&
         items != nullptr) {
         LPITEMIDLIST item = nullptr;
-        while (items->Next(1, &item, nullptr) == S_OK)
+        while (items->Next(1, &item, nullptr) == S_OK) {
+            TwinEntry entry;
+            entry.name = ItemName(folder, item);
             CoTaskMemFree(item);
+            entry.path = std::wstring(desktopPath) + L"\\" + entry.name;
+            if (entry.name.empty() || entry.path.size() >= MAX_PATH)
+                continue;
+            entry.target = ShortcutTarget(entry.path.c_str());
+            if (entry.target.find(L".exe") == std::wstring::npos)
+                continue;
+            entry.image = AddTypeIcon(images, entry.path);
+            entries.push_back(std::move(entry));
+        }
         items->Release();
     }
     if (folder != nullptr)
         folder->Release();
     desktop->Release();
+
+    // Offered to the sorted list from the last name to the first, so each lands at the top.
+    std::sort(entries.begin(), entries.end(), [](const TwinEntry& a, const TwinEntry& b) {
+        return lstrcmpW(a.name.c_str(), b.name.c_str()) > 0;
+    });
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (const TwinEntry& entry : entries)
+        InsertRow(list, entry.name.c_str(), entry.image, entry.path.c_str(), entry.target.c_str());
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 INT_PTR CALLBACK FileToolProc(HWND page, UINT message, WPARAM, LPARAM) {
@@ -141,9 +253,9 @@ INT_PTR CALLBACK FileToolProc(HWND page, UINT message, WPARAM, LPARAM) {
         RegisterDragDrop(list, target);
         target->Release();
     }
-    EnumerateDesktop();
+    LoadDesktopRows(list, g_pageImages[0]);
     const int hint = ImageList_ReplaceIcon(g_pageImages[0], -1, LoadOwnIcon(IDI_DRAG_HINT));
-    InsertRow(list, L"可拖拽显示", hint, nullptr);
+    InsertRow(list, L"可拖拽显示", hint, nullptr, nullptr);
     return TRUE;
 }
 
@@ -156,7 +268,7 @@ INT_PTR CALLBACK SystemToolProc(HWND page, UINT message, WPARAM, LPARAM) {
     const int image = ImageList_ReplaceIcon(g_pageImages[1], -1, info.hIcon);
     if (info.hIcon != nullptr)
         DestroyIcon(info.hIcon);
-    InsertRow(list, L"d://BigFoot.exe", image, L"d://BigFoot.exe");
+    InsertRow(list, L"d://BigFoot.exe", image, L"d://BigFoot.exe", nullptr);
     return TRUE;
 }
 
@@ -298,6 +410,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ImageList_Destroy(g_tabImages);
     if (g_pageImages[0] != nullptr)
         ImageList_Destroy(g_pageImages[0]);  // shared with its list; the second list owns its own
+    for (const auto& [extension, icon] : g_typeIcons) {
+        if (icon != nullptr)
+            DestroyIcon(icon);
+    }
     if (g_oleStarted)
         OleUninitialize();
     return static_cast<int>(result);

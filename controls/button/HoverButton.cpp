@@ -1,5 +1,8 @@
 #include "controls/button/HoverButton.h"
 
+#include "controls/button/GreyIcon.h"
+#include "controls/button/IconBitmaps.h"
+
 #include <cwchar>
 
 namespace {
@@ -25,21 +28,16 @@ bool Selected(const CScopedSelect& select) {
 
 // The drawn size of an icon, read from its bitmaps (its hot spot need not be its centre). A
 // monochrome icon keeps both halves of its picture in a mask of twice its height.
-bool IconBitmapSize(const ICONINFO& info, SIZE& size) {
+bool IconBitmapSize(const CIconBitmaps& bitmaps, SIZE& size) {
+    const bool hasColor = bitmaps.Color().m_hObject != nullptr;
+    const HBITMAP measured = hasColor ? bitmaps.Color() : bitmaps.Mask();
     BITMAP bitmap = {};
-    HBITMAP measured = info.hbmColor != nullptr ? info.hbmColor : info.hbmMask;
     if (measured == nullptr || ::GetObjectW(measured, sizeof(bitmap), &bitmap) == 0) {
         return false;
     }
     size.cx = bitmap.bmWidth;
-    size.cy = info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2;
+    size.cy = hasColor ? bitmap.bmHeight : bitmap.bmHeight / 2;
     return size.cx > 0 && size.cy > 0;
-}
-
-COLORREF GreyOf(COLORREF color) {
-    const double value = 0.587 * GetGValue(color) + 0.299 * GetRValue(color) + 0.114 * GetBValue(color);
-    const BYTE level = static_cast<BYTE>(static_cast<int>(value) & 0xFF);
-    return RGB(level, level, level);
 }
 
 }  // namespace
@@ -53,11 +51,7 @@ CHoverButton::CHoverButton() {
     m_colors[BTN_TEXT_FOCUS] = ::GetSysColor(COLOR_BTNTEXT);
 }
 
-// The snapshot's bitmap is put out of its DC here; the members delete both afterwards.
 CHoverButton::~CHoverButton() {
-    if (m_backDC.m_hDC != nullptr && m_oldBackBitmap != nullptr) {
-        m_backDC.SelectObject(m_oldBackBitmap);
-    }
     ReleaseImages();
     SetButtonCursor(nullptr);
     if (m_dropMenu.m_hMenu != nullptr) {
@@ -82,6 +76,7 @@ BEGIN_MESSAGE_MAP(CHoverButton, CButton)
     ON_WM_MOUSELEAVE()
     ON_MESSAGE(BM_SETCHECK, &CHoverButton::OnSetCheck)
     ON_MESSAGE(BM_GETCHECK, &CHoverButton::OnGetCheck)
+    ON_MESSAGE(BM_GETSTATE, &CHoverButton::OnGetState)
 END_MESSAGE_MAP()
 
 // ---- Operations -------------------------------------------------------------------------------
@@ -306,10 +301,12 @@ void CHoverButton::OnMouseMove(UINT flags, POINT point) {
     _TrackMouseEvent(&track);
 }
 
-// Called when the system colours change: the parent snapshot is taken anew at the next paint.
+// Called when the system colours change (the top-level window passes the message on): the
+// parent's pixels are taken anew and the edges drawn in the new colours.
 void CHoverButton::OnSysColorChange() {
     CButton::OnSysColorChange();
-    DropParentSnapshot();
+    m_parentSnapshot.Drop();
+    Repaint();
 }
 
 // Called for the button's own BN_CLICKED; FALSE lets the parent's click handler run as well.
@@ -413,6 +410,17 @@ LRESULT CHoverButton::OnSetCheck(WPARAM wParam, LPARAM) {
 // Called to read the check state.
 LRESULT CHoverButton::OnGetCheck(WPARAM, LPARAM) { return m_checkState; }
 
+// Called to read the whole state. The system keeps no check state for an owner-drawn button, so
+// the check-box mode's own is put in: screen readers read a button's checked state from here.
+LRESULT CHoverButton::OnGetState(WPARAM wParam, LPARAM lParam) {
+    LRESULT state =
+        DefWindowProc(BM_GETSTATE, wParam, lParam) & ~static_cast<LRESULT>(BST_CHECKED | BST_INDETERMINATE);
+    if (m_checkBoxMode && m_checkState != 0) {
+        state |= BST_CHECKED;
+    }
+    return state;
+}
+
 // ---- Helpers of the handlers ------------------------------------------------------------------
 
 // Invalidates the whole button with background erase; an unbound button has nothing to repaint
@@ -474,15 +482,6 @@ void CHoverButton::OpenLinkTarget() {
     AfxShellExecuteEx(&info);  // a target that cannot be opened shows nothing and changes nothing
 }
 
-void CHoverButton::DropParentSnapshot() {
-    if (m_backDC.m_hDC != nullptr && m_oldBackBitmap != nullptr) {
-        m_backDC.SelectObject(m_oldBackBitmap);
-    }
-    m_oldBackBitmap = nullptr;
-    m_backDC.DeleteDC();
-    m_backBitmap.DeleteObject();
-}
-
 // ---- Drawing ----------------------------------------------------------------------------------
 
 // Called for every WM_DRAWITEM of the control: face, frame or edges, image, caption and focus
@@ -509,7 +508,7 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT item) {
         ::InflateRect(&itemRect, -1, -1);
     }
     if (m_transparent) {
-        CopyParentBackground(dc);
+        m_parentSnapshot.PaintUnder(*this, *dc);
     } else {
         PaintFace(dc, &itemRect);
     }
@@ -624,44 +623,6 @@ int CHoverButton::PaintBorder(CDC* dc, const RECT* rect) {
     return 0;
 }
 
-// Paints the parent's pixels under the button. They are copied once into m_backDC and kept, so
-// the parent need not repaint under the button at every paint.
-void CHoverButton::CopyParentBackground(CDC* dc) {
-    CWnd* parent = GetParent();
-    if (parent == nullptr) {
-        return;
-    }
-    CClientDC parentDc(parent);
-    if (parentDc.m_hDC == nullptr) {
-        return;
-    }
-    RECT client = {};
-    GetClientRect(&client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    if (width <= 0 || height <= 0) {
-        return;
-    }
-    RECT window = {};
-    GetWindowRect(&window);
-    parent->ScreenToClient(&window);
-    if (m_backDC.m_hDC == nullptr) {
-        if (!m_backDC.CreateCompatibleDC(&parentDc) ||
-            !m_backBitmap.CreateCompatibleBitmap(&parentDc, width, height)) {
-            DropParentSnapshot();
-            return;
-        }
-        m_oldBackBitmap = m_backDC.SelectObject(&m_backBitmap);
-        if (m_oldBackBitmap == nullptr || m_oldBackBitmap == HGDI_ERROR) {
-            m_oldBackBitmap = nullptr;
-            DropParentSnapshot();
-            return;
-        }
-        m_backDC.BitBlt(0, 0, width, height, &parentDc, window.left, window.top, SRCCOPY);
-    }
-    dc->BitBlt(0, 0, width, height, &m_backDC, 0, 0, SRCCOPY);
-}
-
 // ---- Images -----------------------------------------------------------------------------------
 
 // Icons handed in again that the button already holds stay with it instead of being destroyed
@@ -715,16 +676,9 @@ int CHoverButton::AssignIcons(HICON iconIn, HICON iconOut) {
 // Takes `icon` into `image` (from then on ReleaseImages destroys it) and reads its size.
 BOOL CHoverButton::StoreIcon(HICON icon, IconImage& image) {
     image.icon = icon;
-    ICONINFO info = {};
-    if (!::GetIconInfo(icon, &info)) {
-        return FALSE;
-    }
-    CBitmap color;
-    CBitmap mask;
-    color.Attach(info.hbmColor);  // copies made for the caller: deleted here
-    mask.Attach(info.hbmMask);
+    const CIconBitmaps bitmaps(icon);
     SIZE size = {};
-    if (!IconBitmapSize(info, size)) {
+    if (!bitmaps.IsRead() || !IconBitmapSize(bitmaps, size)) {
         return FALSE;
     }
     image.width = static_cast<DWORD>(size.cx);
@@ -827,54 +781,8 @@ void CHoverButton::ReleaseImages() {
     }
 }
 
-// A grey copy of `icon` with the same size and mask; pure black stays black. NULL on failure.
-HICON CHoverButton::MakeGreyIcon(HICON icon) {
-    ICONINFO info = {};
-    if (icon == nullptr || !::GetIconInfo(icon, &info)) {
-        return nullptr;
-    }
-    CBitmap color;
-    CBitmap mask;
-    color.Attach(info.hbmColor);
-    mask.Attach(info.hbmMask);
-    CClientDC screen(this);
-    CDC sourceDc;
-    CDC greyDc;
-    if (screen.m_hDC == nullptr || !sourceDc.CreateCompatibleDC(&screen) ||
-        !greyDc.CreateCompatibleDC(&screen)) {
-        return nullptr;
-    }
-    // The pixels are walked over the colour bitmap's own size: a monochrome icon has none, and
-    // the hot spot need not be the centre.
-    BITMAP bitmap = {};
-    if (color.m_hObject == nullptr || ::GetObjectW(color, sizeof(bitmap), &bitmap) == 0 ||
-        bitmap.bmWidth <= 0 || bitmap.bmHeight <= 0) {
-        return nullptr;
-    }
-    CBitmap grey;
-    if (!grey.CreateBitmap(bitmap.bmWidth, bitmap.bmHeight, bitmap.bmPlanes, bitmap.bmBitsPixel, nullptr)) {
-        return nullptr;
-    }
-    {
-        CScopedSelect selectSource(sourceDc, color);
-        CScopedSelect selectGrey(greyDc, grey);
-        if (!Selected(selectSource) || !Selected(selectGrey)) {
-            return nullptr;
-        }
-        greyDc.BitBlt(0, 0, bitmap.bmWidth, bitmap.bmHeight, &sourceDc, 0, 0, SRCCOPY);
-        for (int y = 0; y < bitmap.bmHeight; ++y) {
-            for (int x = 0; x < bitmap.bmWidth; ++x) {
-                const COLORREF pixel = greyDc.GetPixel(x, y);
-                if (pixel != 0 && pixel != CLR_INVALID) {
-                    greyDc.SetPixel(x, y, GreyOf(pixel));
-                }
-            }
-        }
-    }
-    ICONINFO greyInfo = {TRUE, 0, 0, static_cast<HBITMAP>(mask.m_hObject),
-                         static_cast<HBITMAP>(grey.m_hObject)};
-    return ::CreateIconIndirect(&greyInfo);
-}
+// Made without the button's window: a button not yet shown can have its grey copy.
+HICON CHoverButton::MakeGreyIcon(HICON icon) { return CreateGreyIcon(icon); }
 
 // Entry 1 of a pair is the idle image: shown at rest when present.
 BOOL CHoverButton::UseIdleImage() const {

@@ -3,6 +3,7 @@
 // link target and a drop-down menu.
 #pragma once
 
+#include "controls/button/ParentSnapshot.h"
 #include "controls/menu/PictureMenu.h"
 #include "framework/AfxWin.h"
 #include "framework/ToolTipCtrl.h"
@@ -100,9 +101,9 @@ protected:
     void OnMouseLeave();
     LRESULT OnSetCheck(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetCheck(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetState(WPARAM wParam, LPARAM lParam);
 
     void CancelHover();
-    void CopyParentBackground(CDC* dc);
     void ReleaseImages();
     HICON MakeGreyIcon(HICON icon);
     RECT PlaceImage(DWORD width, DWORD height, const RECT* request, RECT* caption, BOOL hasTitle,
@@ -130,9 +131,7 @@ protected:
     CPictureMenu m_dropMenu;
     HCURSOR m_cursor = nullptr;
     CToolTipCtrl m_tipCtrl;
-    CDC m_backDC;
-    CBitmap m_backBitmap;
-    HGDIOBJ m_oldBackBitmap = nullptr;
+    CParentSnapshot m_parentSnapshot;
     BOOL m_trackInactive = TRUE;
     int m_checkState = 0;
     wchar_t m_linkTarget[MAX_PATH] = {};
@@ -145,7 +144,6 @@ private:
     void Repaint();
     BOOL UseIdleImage() const;
     BOOL EnsureToolTip();
-    void DropParentSnapshot();
     void MoveFocusAway();
     void ShowDropMenu();
     BOOL AcceptDropMenu(BOOL loaded, HWND owner);

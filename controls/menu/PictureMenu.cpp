@@ -70,6 +70,15 @@ void RemoveEvery(CTypedPtrArray<CPtrArray, HMENU>& list, HMENU menu) {
     }
 }
 
+bool ContainsMenu(const CTypedPtrArray<CPtrArray, HMENU>& list, HMENU menu) {
+    for (INT_PTR i = 0; i < list.GetSize(); ++i) {
+        if (list[i] == menu) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void RemoveLast(CTypedPtrArray<CPtrArray, HMENU>& list, HMENU menu) {
     for (INT_PTR i = list.GetSize() - 1; i >= 0; --i) {
         if (list[i] == menu) {
@@ -213,8 +222,8 @@ BOOL CPictureMenu::IsThemedXp() { return s_osVersion == kOsWindowsXp && !IsClass
 BOOL CPictureMenu::UsesFlatLook() { return IsThemedXp() || s_drawMode == 1; }
 
 // An item with id 0 is always a separator, whatever flags were asked for. A pop-up's id is its
-// menu handle; a CPictureMenu bound to that handle is handed over and deleted with this menu.
-// When the platform refuses the item, nothing of it is kept.
+// menu handle; the sub-menu is registered, not taken over. When the platform refuses the item,
+// nothing of it is kept.
 BOOL CPictureMenu::AppendItem(LPCWSTR text, UINT flags, UINT_PTR id) {
     if (id == 0) {
         flags = (flags & MF_BYPOSITION) | MF_SEPARATOR | MF_OWNERDRAW;
@@ -256,6 +265,19 @@ BOOL CPictureMenu::AppendItem(LPCWSTR text, UINT flags, UINT_PTR id) {
     return appended;
 }
 
+// Room for the owner is made first, so that once the entry stands nothing can fail to take it.
+BOOL CPictureMenu::AppendSubMenu(LPCWSTR text, UINT flags, std::unique_ptr<CPictureMenu> subMenu) {
+    if (!subMenu || subMenu->m_hMenu == nullptr) {
+        return FALSE;
+    }
+    m_ownedSubMenus.reserve(m_ownedSubMenus.size() + 1);
+    if (!AppendItem(text, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(subMenu->m_hMenu))) {
+        return FALSE;
+    }
+    m_ownedSubMenus.push_back(std::move(subMenu));
+    return TRUE;
+}
+
 BOOL CPictureMenu::GetItemText(int index, CString& text) const {
     if (index < 0 || index >= m_items.GetSize()) {
         return FALSE;
@@ -264,14 +286,7 @@ BOOL CPictureMenu::GetItemText(int index, CString& text) const {
     return TRUE;
 }
 
-BOOL CPictureMenu::IsOwnedSubMenu(HMENU menu) {
-    for (INT_PTR i = 0; i < s_allSubMenus.GetSize(); ++i) {
-        if (s_allSubMenus[i] == menu) {
-            return TRUE;
-        }
-    }
-    return FALSE;
-}
+BOOL CPictureMenu::IsOwnedSubMenu(HMENU menu) { return ContainsMenu(s_allSubMenus, menu); }
 
 BOOL CPictureMenu::IsOwnedSubMenu(const CMenu* menu) {
     return menu != nullptr && IsOwnedSubMenu(menu->m_hMenu);
@@ -309,17 +324,20 @@ void CPictureMenu::RestoreBarItems() {
     }
 }
 
-// Sub-menus go first (each deletes its own records and sub-menus in turn), then the records, the
-// check pictures when they are this menu's own, and the platform menu last.
+// Sub-menus go first: other owners' are taken out of the platform menu, which would otherwise
+// destroy them with itself, and this menu's own are deleted, last first (each deletes its own
+// records and sub-menus in turn). Then the records, the check pictures when they are this menu's
+// own, and the platform menu last.
 BOOL CPictureMenu::DestroyMenu() {
     if (m_hMenu != nullptr) {
         RemoveEvery(s_allSubMenus, m_hMenu);
     }
     for (INT_PTR i = m_subMenus.GetSize() - 1; i >= 0; --i) {
-        HMENU subMenu = m_subMenus[i];
-        RemoveEvery(s_allSubMenus, subMenu);
-        // Only a bound object is looked up: a temporary wrapper is nothing to delete.
-        delete DYNAMIC_DOWNCAST(CPictureMenu, CMenu::FromHandlePermanent(subMenu));
+        RemoveEvery(s_allSubMenus, m_subMenus[i]);
+    }
+    TakeOutForeignSubMenus();
+    while (!m_ownedSubMenus.empty()) {
+        m_ownedSubMenus.pop_back();
     }
     m_subMenus.RemoveAll();
     for (INT_PTR i = 0; i < m_items.GetSize(); ++i) {
@@ -331,6 +349,24 @@ BOOL CPictureMenu::DestroyMenu() {
         m_checkImages = nullptr;
     }
     return CMenu::DestroyMenu();
+}
+
+BOOL CPictureMenu::OwnsSubMenu(HMENU subMenu) const {
+    return std::any_of(
+        m_ownedSubMenus.begin(), m_ownedSubMenus.end(),
+        [subMenu](const std::unique_ptr<CPictureMenu>& owned) { return owned->m_hMenu == subMenu; });
+}
+
+void CPictureMenu::TakeOutForeignSubMenus() {
+    if (m_hMenu == nullptr) {
+        return;
+    }
+    for (int position = ::GetMenuItemCount(m_hMenu) - 1; position >= 0; --position) {
+        HMENU subMenu = ::GetSubMenu(m_hMenu, position);
+        if (subMenu != nullptr && ContainsMenu(m_subMenus, subMenu) && !OwnsSubMenu(subMenu)) {
+            ::RemoveMenu(m_hMenu, position, MF_BYPOSITION);
+        }
+    }
 }
 
 BOOL CPictureMenu::LoadMenu(UINT id) { return LoadMenu(MAKEINTRESOURCEW(LOWORD(id))); }
@@ -392,12 +428,12 @@ BOOL CPictureMenu::BuildLevels(const std::vector<CMenuTemplateItem>& items) {
             subMenu->m_checkUnselectedId = m_checkUnselectedId;
             subMenu->m_checkImages = m_checkImages;
             subMenu->m_checkImagesShared = TRUE;
+            CPictureMenu* level = subMenu.get();
             if (!subMenu->CMenu::CreatePopupMenu() ||
-                !levels.back()->AppendItem(item.text.c_str(), flags,
-                                           reinterpret_cast<UINT_PTR>(subMenu->m_hMenu))) {
+                !levels.back()->AppendSubMenu(item.text.c_str(), flags, std::move(subMenu))) {
                 return FALSE;
             }
-            levels.push_back(subMenu.release());
+            levels.push_back(level);
             levelEnds.push_back(false);
             continue;
         }

@@ -59,7 +59,14 @@ public:
     static BOOL IsThemedXp();
 
     // --- Building and tearing down.
+    // Who owns what: this menu owns its records, the sub-menus handed to AppendSubMenu (and those
+    // loading makes), and its check pictures unless they are shared from a parent. A pop-up's
+    // sub-menu given to AppendItem by handle stays its giver's: teardown takes it out of this
+    // menu, unharmed, and whoever made it destroys it.
     BOOL AppendItem(LPCWSTR text, UINT flags, UINT_PTR id);
+    // Appends a pop-up entry (MF_POPUP is added) for `subMenu`, which this menu then owns; FALSE,
+    // with the sub-menu deleted, when the platform refuses the entry.
+    BOOL AppendSubMenu(LPCWSTR text, UINT flags, std::unique_ptr<CPictureMenu> subMenu);
     BOOL GetItemText(int index, CString& text) const;
     static BOOL IsOwnedSubMenu(HMENU menu);
     static BOOL IsOwnedSubMenu(const CMenu* menu);
@@ -89,6 +96,7 @@ public:
 
     // --- Drawing (both looks).
     void DrawItem(LPDRAWITEMSTRUCT item) override;
+    // One look, whatever the settings; the item data must be a record (or 0 for an empty item).
     void DrawItemClassic(LPDRAWITEMSTRUCT item);
     void DrawItemFlat(LPDRAWITEMSTRUCT item);
     static COLORREF LightenColor(double fraction, COLORREF color);
@@ -145,6 +153,7 @@ public:
 
     // --- Members.
     CTypedPtrArray<CPtrArray, CPictureMenuItem*> m_items;
+    // Every sub-menu appended, owned or not (see AppendItem).
     CTypedPtrArray<CPtrArray, HMENU> m_subMenus;
     int m_iconWidth = kDefaultIconWidth;
     int m_iconHeight = kDefaultIconHeight;
@@ -156,6 +165,12 @@ public:
     BOOL m_isMenuBar = FALSE;
 
 private:
+    void PaintClassic(LPDRAWITEMSTRUCT item, const CPictureMenuItem* record);
+    void PaintFlat(LPDRAWITEMSTRUCT item, const CPictureMenuItem* record);
+    // TRUE when an owner-drawn item of this level carries `data`.
+    BOOL HoldsItemData(ULONG_PTR data) const;
+    BOOL OwnsSubMenu(HMENU subMenu) const;
+    void TakeOutForeignSubMenus();
     BOOL BuildLevels(const std::vector<CMenuTemplateItem>& items);
     void FinishMenuBar();
     // This menu and every sub-menu object below it, each once.
@@ -163,4 +178,7 @@ private:
     void ResolveOwnSharedPictures();
     static void ResolveRegisteredSharedPictures();
     void ShareCheckPictures(const CImageList* previous);
+
+    // The sub-menus this menu made or was given to own, in the order they were appended.
+    std::vector<std::unique_ptr<CPictureMenu>> m_ownedSubMenus;
 };

@@ -229,17 +229,49 @@ struct FlatColors {
 
 }  // namespace
 
-// Palette devices always get the classic look. Item data that is none of this menu's records (an
-// item put into the menu behind its back) is never read as one.
+// Palette devices always get the classic look. Item data that is none of this menu's records is
+// never read as one. An item put into the menu behind its back is painted empty, so that no stale
+// pixels stay where it stands; a request for an item the menu does not hold paints nothing.
 void CPictureMenu::DrawItem(LPDRAWITEMSTRUCT item) {
-    if (!IsDrawable(item) || FindRecord(item->itemData) == nullptr) {
+    if (!IsDrawable(item)) {
+        return;
+    }
+    const CPictureMenuItem* record = FindRecord(item->itemData);
+    if (record == nullptr && !HoldsItemData(item->itemData)) {
         return;
     }
     const bool palette = (::GetDeviceCaps(item->hDC, RASTERCAPS) & RC_PALETTE) != 0;
     if (!palette && UsesFlatLook()) {
-        DrawItemFlat(item);
+        PaintFlat(item, record);
     } else {
-        DrawItemClassic(item);
+        PaintClassic(item, record);
+    }
+}
+
+BOOL CPictureMenu::HoldsItemData(ULONG_PTR data) const {
+    const int count = ::GetMenuItemCount(m_hMenu);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_DATA;
+        if (::GetMenuItemInfoW(m_hMenu, static_cast<UINT>(position), TRUE, &info) &&
+            (info.fType & MFT_OWNERDRAW) != 0 && info.dwItemData == data) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+// The item data is taken for a record as it is: the caller vouches for it.
+void CPictureMenu::DrawItemClassic(LPDRAWITEMSTRUCT item) {
+    if (IsDrawable(item)) {
+        PaintClassic(item, reinterpret_cast<const CPictureMenuItem*>(item->itemData));
+    }
+}
+
+void CPictureMenu::DrawItemFlat(LPDRAWITEMSTRUCT item) {
+    if (IsDrawable(item)) {
+        PaintFlat(item, reinterpret_cast<const CPictureMenuItem*>(item->itemData));
     }
 }
 
@@ -579,12 +611,9 @@ struct ClassicColumn {
 
 }  // namespace
 
-void CPictureMenu::DrawItemClassic(LPDRAWITEMSTRUCT item) {
-    if (!IsDrawable(item)) {
-        return;
-    }
+// A null record paints an empty item.
+void CPictureMenu::PaintClassic(LPDRAWITEMSTRUCT item, const CPictureMenuItem* record) {
     CDC* dc = CDC::FromHandle(item->hDC);
-    const auto* record = reinterpret_cast<const CPictureMenuItem*>(item->itemData);
     const RECT rect = item->rcItem;
     const COLORREF background = ClassicBackground();
     if (record != nullptr && (record->m_flags & MF_SEPARATOR) != 0) {
@@ -697,11 +726,9 @@ struct FlatColumn {
 }  // namespace
 
 // A disabled item is painted off-screen in the menu font and copied in one step; it never shows
-// as selected unless s_selectDisabled asks for it (the request's state is changed to say so).
-void CPictureMenu::DrawItemFlat(LPDRAWITEMSTRUCT item) {
-    if (!IsDrawable(item)) {
-        return;
-    }
+// as selected unless s_selectDisabled asks for it (the request's state is changed to say so). A
+// null record paints an empty item.
+void CPictureMenu::PaintFlat(LPDRAWITEMSTRUCT item, const CPictureMenuItem* record) {
     CDC* target = CDC::FromHandle(item->hDC);
     std::optional<COffscreenDC> offscreen;
     CFont menuFont;
@@ -715,7 +742,6 @@ void CPictureMenu::DrawItemFlat(LPDRAWITEMSTRUCT item) {
     }
     CDC* dc = offscreen ? &*offscreen : target;
 
-    const auto* record = reinterpret_cast<const CPictureMenuItem*>(item->itemData);
     const RECT rect = item->rcItem;
     const FlatColors colors;
     const int width = m_iconWidth;

@@ -6,11 +6,17 @@
 #include "framework/ImageList.h"
 #include "framework/String.h"
 
+#include <oleacc.h>
+
 #include <memory>
 
 class CPictureMenuItem {
+    // Screen readers read this header at the item data's address, the record's own: it must stay
+    // the first member.
+    MSAAMENUINFO m_accessible = {};
+
 public:
-    CPictureMenuItem() = default;
+    CPictureMenuItem();
     CPictureMenuItem(const CPictureMenuItem&) = delete;
     CPictureMenuItem& operator=(const CPictureMenuItem&) = delete;
     ~CPictureMenuItem() = default;
@@ -20,7 +26,6 @@ public:
     // Stores a copy of `text` (nullptr leaves the item without text).
     void SetText(const wchar_t* text);
 
-    std::unique_ptr<wchar_t[]> m_text;
     int m_imageIndex = -1;
     int m_sharedImageIndex = -1;
     int m_syncMark = 0;
@@ -28,4 +33,7 @@ public:
     UINT m_flags = 0;
     UINT_PTR m_commandId = 0;
     std::unique_ptr<CImageList> m_imageList;
+
+private:
+    std::unique_ptr<wchar_t[]> m_text;
 };

@@ -75,15 +75,16 @@ TEST_F(MainWindowTest, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
 }
 
 TEST_F(MainWindowTest, NotificationAreaRecordIsFilledForTheWindow) {
-    EXPECT_EQ(956u, g_trayIcon.cbSize);
-    EXPECT_EQ(m_dialog.m_hWnd, g_trayIcon.hWnd);
-    EXPECT_EQ(128u, g_trayIcon.uID);
-    EXPECT_EQ(7u, g_trayIcon.uFlags);
-    EXPECT_EQ(0x40Au, g_trayIcon.uCallbackMessage);
-    EXPECT_NE(nullptr, g_trayIcon.hIcon);
-    EXPECT_STREQ(L"Nivvo桌面管理", g_trayIcon.szTip);
-    EXPECT_EQ(0u, g_trayIcon.dwState);
-    EXPECT_EQ(0u, g_trayIcon.dwInfoFlags);
+    const NOTIFYICONDATAW& record = m_dialog.m_trayIcon.Record();
+    EXPECT_EQ(956u, record.cbSize);
+    EXPECT_EQ(m_dialog.m_hWnd, record.hWnd);
+    EXPECT_EQ(128u, record.uID);
+    EXPECT_EQ(7u, record.uFlags);
+    EXPECT_EQ(0x40Au, record.uCallbackMessage);
+    EXPECT_NE(nullptr, record.hIcon);
+    EXPECT_STREQ(L"Nivvo桌面管理", record.szTip);
+    EXPECT_EQ(0u, record.dwState);
+    EXPECT_EQ(0u, record.dwInfoFlags);
 }
 
 TEST_F(MainWindowTest, ThreeTabsWithTheirIconsOverThreePagesInsideTheTabControl) {
@@ -201,7 +202,7 @@ TEST(MainWindowStart, WithoutATabImageListTheWindowStillShowsButGetsNoPagesTabsO
     ASSERT_TRUE(dialog.Create(CDalvorinDlg::IDD));
     EXPECT_TRUE(dialog.IsWindowVisible());
     EXPECT_EQ(L"Nivvo桌面管理", WindowText(dialog));
-    EXPECT_EQ(dialog.m_hWnd, g_trayIcon.hWnd);  // the tray icon comes before the image list
+    EXPECT_EQ(dialog.m_hWnd, dialog.m_trayIcon.Record().hWnd);  // the tray icon comes before the image list
     EXPECT_EQ(0, dialog.m_tab.GetItemCount());
     EXPECT_EQ(0, dialog.m_tabImages.GetImageCount());
     EXPECT_EQ(nullptr, dialog.m_fileToolPage.m_hWnd);

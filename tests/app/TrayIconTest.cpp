@@ -13,7 +13,7 @@ namespace {
 std::vector<std::pair<DWORD, HWND>> g_notifyCalls;
 
 BOOL WINAPI RecordNotifyIcon(DWORD action, PNOTIFYICONDATAW data) {
-    g_notifyCalls.emplace_back(action, data == &g_trayIcon ? data->hWnd : nullptr);
+    g_notifyCalls.emplace_back(action, data->uID == kTrayIconId ? data->hWnd : nullptr);
     return TRUE;
 }
 
@@ -77,7 +77,7 @@ TEST_F(TrayIconTest, OnlyOurOwnOpenPromptBlocksAnotherAndASecondStartPassesTheSa
     EXPECT_TRUE(m_window.IsWindowVisible());
 }
 
-// A menu closes on a click elsewhere only while its owner is in the foreground, and notices that
+// A menu closes on a click elsewhere only while its thread is in the foreground, and notices that
 // it is done only with a message after tracking.
 TEST_F(TrayIconTest, TheMenuIsTrackedInTheForegroundFollowedByANullMessageDismissingItChangesNothing) {
     HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
@@ -86,7 +86,9 @@ TEST_F(TrayIconTest, TheMenuIsTrackedInTheForegroundFollowedByANullMessageDismis
     MenuDriver dismiss(-1);
     EXPECT_EQ(0, Notify(kTrayIconId, WM_RBUTTONUP));
     EXPECT_EQ(std::vector<std::wstring>{L"关闭Nivvo"}, MenuDriver::Items());
-    EXPECT_EQ(m_window.m_hWnd, MenuDriver::Foreground());
+    EXPECT_NE(nullptr, MenuDriver::Foreground());
+    EXPECT_NE(other, MenuDriver::Foreground()) << "tracked with this program in the foreground";
+    EXPECT_EQ(m_window.m_hWnd, GetForegroundWindow()) << "the shown window has it afterwards";
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, m_window, WM_NULL, WM_NULL, PM_REMOVE) && msg.message == WM_NULL);
     EXPECT_TRUE(m_window.IsWindowVisible());

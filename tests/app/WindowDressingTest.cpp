@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -98,4 +99,38 @@ TEST_F(WindowDressingTest, ADropPutsTheLastFullPathIntoTheTitleWhateverTheLength
     m_window.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({})));
     EXPECT_EQ(longest, WindowText(m_window));
     EXPECT_EQ(reinterpret_cast<LRESULT>(m_window.m_hIcon), m_window.SendMessage(WM_QUERYDRAGICON));
+}
+
+namespace {
+
+std::vector<HWND> g_colourChangeSeen;
+
+LRESULT CALLBACK RecordColourChanges(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SYSCOLORCHANGE) {
+        g_colourChangeSeen.push_back(call->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool Seen(HWND hwnd) {
+    return hwnd != nullptr &&
+           std::find(g_colourChangeSeen.begin(), g_colourChangeSeen.end(), hwnd) != g_colourChangeSeen.end();
+}
+
+}  // namespace
+
+// The system tells only top-level windows; the buttons and lists inside must hear of it as well.
+TEST(WindowColours, AColourChangeReachesEveryControlInsideTheWindow) {
+    CDalvorinDlg window;
+    ASSERT_TRUE(window.Create(CDalvorinDlg::IDD));
+    g_colourChangeSeen.clear();
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, RecordColourChanges, nullptr, GetCurrentThreadId());
+    window.SendMessage(WM_SYSCOLORCHANGE);
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(Seen(window.m_startButton.m_hWnd));
+    EXPECT_TRUE(Seen(window.m_tab.m_hWnd));
+    EXPECT_TRUE(Seen(::GetDlgItem(window.m_fileToolPage, IDC_ENTRY_LIST)));
+    EXPECT_TRUE(Seen(::GetDlgItem(window.m_hideToolPage, IDC_OPEN_PRIVATE)));
+    window.DestroyWindow();
 }

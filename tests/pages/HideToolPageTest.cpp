@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -42,6 +44,15 @@ std::wstring MakeFolderWithFile(const wchar_t* name) {
 void RemoveFolderWithFile(const std::wstring& folder) {
     DeleteFileW((folder + L"\\fixture script.bat").c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring g_modulePath;
+
+// GetModuleFileNameW as Windows XP answers: a path that does not fit is cut, unterminated.
+DWORD ReadFakeModulePath(wchar_t* buffer, DWORD capacity) {
+    const DWORD whole = static_cast<DWORD>(g_modulePath.size() + 1);
+    wmemcpy(buffer, g_modulePath.c_str(), std::min(whole, capacity));
+    return whole <= capacity ? whole - 1 : capacity;
 }
 
 }  // namespace
@@ -97,4 +108,20 @@ TEST(HideToolPage, ABareNameIsFoundInTheProgramFolderFirstThenTheCurrentFolderTh
     SetCurrentDirectoryW(saved);
     RemoveFolderWithFile(program);
     RemoveFolderWithFile(current);
+}
+
+TEST(HideToolPage, ScriptsAreFoundBesideAProgramWhoseFolderIsLongerThanTheClassicPathLimit) {
+    const std::wstring outer = MakeFolderWithFile(L"dalvorin-long-");
+    const std::wstring folder = outer + L"\\" + std::wstring(250, L'd');
+    const std::wstring script = folder + L"\\fixture script.bat";
+    CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
+    CloseHandle(
+        CreateFileW((L"\\\\?\\" + script).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    g_modulePath = folder + L"\\Dalvorin.exe";
+    CString found;
+    EXPECT_TRUE(FindProgramFile(L"fixture script.bat", ProgramFolderFrom(&ReadFakeModulePath), found));
+    EXPECT_EQ(script, found.Str());  // not the one in the folder above, where a cut path would lead
+    DeleteFileW((L"\\\\?\\" + script).c_str());
+    RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
+    RemoveFolderWithFile(outer);
 }

@@ -91,10 +91,7 @@ struct RadioMenu {
 
 std::unique_ptr<CPictureMenuItem> Item(const wchar_t* text, UINT flags = MF_OWNERDRAW) {
     auto item = std::make_unique<CPictureMenuItem>();
-    if (text != nullptr) {
-        item->m_text = std::make_unique<wchar_t[]>(wcslen(text) + 1);
-        wcscpy(item->m_text.get(), text);
-    }
+    item->SetText(text);
     item->m_flags = flags;
     return item;
 }

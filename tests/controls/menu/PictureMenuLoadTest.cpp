@@ -69,11 +69,12 @@ TEST(PictureMenuLoad, BarOfPlainEntriesOverOwnerDrawnSubMenus) {
     EXPECT_EQ(UINT{MF_GRAYED | MF_OWNERDRAW}, sub->m_items[2]->m_flags);
 
     // A pop-up appended to the loaded bar later stays a plain string entry as well.
-    auto* more = new CPictureMenu;
+    auto more = std::make_unique<CPictureMenu>();
     more->CMenu::CreatePopupMenu();
-    ASSERT_TRUE(menu.AppendItem(L"&More", MF_POPUP, reinterpret_cast<UINT_PTR>(more->m_hMenu)));
+    const HMENU moreMenu = more->m_hMenu;
+    ASSERT_TRUE(menu.AppendSubMenu(L"&More", MF_POPUP, std::move(more)));
     EXPECT_EQ(UINT{MFT_STRING}, MenuItemAt(menu.m_hMenu, 3).fType);
-    EXPECT_EQ(more->m_hMenu, MenuItemAt(menu.m_hMenu, 3).hSubMenu);
+    EXPECT_EQ(moreMenu, MenuItemAt(menu.m_hMenu, 3).hSubMenu);
 }
 
 TEST(PictureMenuLoad, ShortcutTextsLineUpBehindTheWidestLabel) {

@@ -5,13 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
 
-// A sub-menu as the loader makes it: bound to its handle, deleted by the menu it is appended to.
-CPictureMenu* NewSubMenu() {
-    auto* menu = new CPictureMenu;
+// A sub-menu as the loader makes it: bound to its handle, owned by the menu it is appended to.
+std::unique_ptr<CPictureMenu> NewSubMenu() {
+    auto menu = std::make_unique<CPictureMenu>();
     menu->CMenu::CreatePopupMenu();
     return menu;
 }
@@ -47,11 +48,13 @@ TEST(PictureMenuModel, AppendItemMakesOwnerDrawnRecordsAndSeparatorsFromIdZero) 
 TEST(PictureMenuModel, TeardownDeletesSubMenusAndDropsEveryRegistration) {
     CPictureMenu root;
     ASSERT_TRUE(root.CMenu::CreatePopupMenu());
-    CPictureMenu* sub = NewSubMenu();
-    CPictureMenu* nested = NewSubMenu();
+    std::unique_ptr<CPictureMenu> made = NewSubMenu();
+    std::unique_ptr<CPictureMenu> madeNested = NewSubMenu();
+    CPictureMenu* sub = made.get();
+    CPictureMenu* nested = madeNested.get();
     const HMENU handles[] = {sub->m_hMenu, nested->m_hMenu};
-    ASSERT_TRUE(sub->AppendItem(L"nested", MF_POPUP, IdOf(nested)));
-    ASSERT_TRUE(root.AppendItem(L"sub", MF_POPUP, IdOf(sub)));
+    ASSERT_TRUE(sub->AppendSubMenu(L"nested", 0, std::move(madeNested)));
+    ASSERT_TRUE(root.AppendSubMenu(L"sub", 0, std::move(made)));
     ASSERT_TRUE(root.AppendItem(L"again", MF_POPUP, IdOf(sub)));  // registered twice
     EXPECT_EQ(3, CPictureMenu::s_allSubMenus.GetSize());
     EXPECT_TRUE(CPictureMenu::IsOwnedSubMenu(sub));

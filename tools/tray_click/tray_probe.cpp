@@ -1,0 +1,133 @@
+// tray_probe.exe QUERY: what tools/tray_click.sh needs to know of the launcher between its real
+// mouse clicks. One line on standard output, exit code 0; 1 when the thing asked for is not there.
+//   window     "visible=V iconic=I menu=M foreground=F": the main window's state, whether a menu
+//              of its process is open, and whose window is in the foreground (ours, other, none)
+//   minbox     "X Y": a screen point on the main window's minimise box
+//   icon       "X Y": the centre of the first icon in the runtime's own notification-area window
+//   menuitem   "X Y": the centre of the first item of the open menu
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string_view>
+
+namespace {
+
+constexpr wchar_t kMainTitle[] = L"Nivvo桌面管理";
+constexpr wchar_t kMenuClass[] = L"#32768";
+// Wine's notification-area window on a display without a panel of its own.
+constexpr wchar_t kTrayTitle[] = L"Wine System Tray";
+
+HWND MainWindow() { return FindWindowW(L"#32770", kMainTitle); }
+
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+struct MenuSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMenuOfProcess(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<MenuSearch*>(param);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (std::wcscmp(className, kMenuClass) == 0 && IsWindowVisible(window) &&
+        ProcessOf(window) == search->process) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND OpenMenu(HWND main) {
+    MenuSearch search = {ProcessOf(main), nullptr};
+    EnumWindows(FindMenuOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int Print(int x, int y) {
+    std::printf("%d %d\n", x, y);
+    return 0;
+}
+
+int Missing(const char* what) {
+    std::printf("no %s\n", what);
+    return 1;
+}
+
+int WindowState(HWND main) {
+    const HWND foreground = GetForegroundWindow();
+    const char* owner = foreground == nullptr                      ? "none"
+                        : ProcessOf(foreground) == ProcessOf(main) ? "ours"
+                                                                   : "other";
+    std::printf("visible=%d iconic=%d menu=%d foreground=%s\n", IsWindowVisible(main) ? 1 : 0,
+                IsIconic(main) ? 1 : 0, OpenMenu(main) != nullptr ? 1 : 0, owner);
+    return 0;
+}
+
+// The caption's buttons are drawn by the window itself: ask it where its minimise box is.
+int MinimiseBox(HWND main) {
+    RECT frame = {};
+    GetWindowRect(main, &frame);
+    const int y = frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    for (int x = frame.right - 1; x > frame.left; --x) {
+        if (SendMessageW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTMINBUTTON) {
+            return Print(x - GetSystemMetrics(SM_CXSIZE) / 3, y);
+        }
+    }
+    return Missing("minimise box");
+}
+
+int FirstTrayIcon() {
+    const HWND tray = FindWindowW(nullptr, kTrayTitle);
+    if (tray == nullptr || !IsWindowVisible(tray)) {
+        return Missing("notification area");
+    }
+    RECT client = {};
+    GetClientRect(tray, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(tray, &origin);
+    // Icons are laid out from the left, each in a square as high as the area.
+    const int side = client.bottom - client.top;
+    return Print(origin.x + side / 2, origin.y + side / 2);
+}
+
+int FirstMenuItem(HWND main) {
+    const HWND menu = OpenMenu(main);
+    if (menu == nullptr) {
+        return Missing("menu");
+    }
+    RECT frame = {};
+    GetWindowRect(menu, &frame);
+    return Print((frame.left + frame.right) / 2, frame.top + GetSystemMetrics(SM_CYMENU) / 2 + 2);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) {
+        return Missing("query");
+    }
+    const std::wstring_view query = argv[1];
+    if (query == L"icon") {
+        return FirstTrayIcon();
+    }
+    const HWND main = MainWindow();
+    if (main == nullptr) {
+        return Missing("main window");
+    }
+    if (query == L"window") {
+        return WindowState(main);
+    }
+    if (query == L"minbox") {
+        return MinimiseBox(main);
+    }
+    if (query == L"menuitem") {
+        return FirstMenuItem(main);
+    }
+    return Missing("such query");
+}
