@@ -11,6 +11,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$ROOT/cmake/wine-env.sh" test
 wine_env_lock
 trap wine_cleanup EXIT
+wine_share_one_cpu
 wine_start_xvfb
 wine_ensure_prefix
 wine_start_desktop
