@@ -57,5 +57,6 @@ set_tests_properties(tools.lint PROPERTIES TIMEOUT 300 LABELS lint)
 
 # Real mouse input on the runtime's own notification area (tools/tray_click.sh): the icon's double
 # click, its menu with the window shown and hidden, and closing from it.
-add_test(NAME tools.tray_click COMMAND ${CMAKE_SOURCE_DIR}/tools/tray_click.sh ${CMAKE_BINARY_DIR})
+add_test(NAME tools.tray_click
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-cpu.sh ${CMAKE_SOURCE_DIR}/tools/tray_click.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(tools.tray_click PROPERTIES TIMEOUT 60 LABELS wine)

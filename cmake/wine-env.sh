@@ -59,7 +59,7 @@ wine_env_lock() {
 }
 
 # Makes the X server, the wineserver and the desktop started from here on, and every program that
-# cmake/wine-run.sh starts (the tests), run on one processor: the last one this script may use.
+# cmake/wine-cpu.sh starts (the tests), run on one processor: the last one this script may use.
 # Nearly every Win32 call that touches a window, a menu or another handle is a round trip to the
 # wineserver, and on a virtual machine waking it on another processor that sits idle costs tens of
 # microseconds where the same processor costs a few: 65,000 round trips took 1.9 s across two

@@ -6,8 +6,4 @@ if [ -z "${WINEPREFIX:-}" ]; then
     # shellcheck source=cmake/wine-env.sh
     source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" test
 fi
-# On the processor the caller's Wine processes share, if it chose one (wine_share_one_cpu).
-if [ -n "${WINE_CPU:-}" ]; then
-    exec taskset -c "$WINE_CPU" wine "$@"
-fi
-exec wine "$@"
+exec "$(dirname "${BASH_SOURCE[0]}")/wine-cpu.sh" wine "$@"
