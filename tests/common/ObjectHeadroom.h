@@ -56,7 +56,7 @@ inline int Lost(const CObjects& before, const CObjects& after) {
 // The objects lost between its making and Lost(). Every USER object but a spare few is taken up
 // first and held meanwhile, so that each count makes no more than the spare ones: counting the
 // whole table twice costs twice the time, nearly all of it in round trips to the Wine server,
-// which slow down most when the machine is busy. The work runs in the spare objects.
+// which are slow whenever the server runs on another processor. The work runs in the spare ones.
 class CLeakCount {
 public:
     static constexpr size_t kSpare = 1000;
