@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ./test.sh [CTEST ARGS...]: installs what is missing, builds everything, then runs the tests under
-# Wine on a private Xvfb display. Arguments go to ctest, e.g. ./test.sh -R res\\. (one test exe) or
-# ./test.sh -R Name. The exit code is ctest's.
+# Wine on a private Xvfb display, every Wine process on one processor (see wine_share_one_cpu).
+# Arguments go to ctest, e.g. ./test.sh -R res\\. (one test exe) or ./test.sh -R Name. The exit
+# code is ctest's.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -11,6 +12,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$ROOT/cmake/wine-env.sh" test
 wine_env_lock
 trap wine_cleanup EXIT
+wine_share_one_cpu
 wine_start_xvfb
 wine_ensure_prefix
 wine_start_desktop

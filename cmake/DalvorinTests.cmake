@@ -1,6 +1,7 @@
 # Test exes: every folder tests/<name>/ with .cpp files becomes <name>_tests.exe, built from those
 # files, tests/common/*.cpp, the program code and its resources. Each GoogleTest case is one ctest
-# test named "<name>.<Suite>.<Case>", so "ctest -R <name>\\." runs one exe's tests.
+# test named "<name>.<Suite>.<Case>", so "ctest -R <name>\\." runs one exe's tests. They carry the
+# label "wine" (they run under Wine), the static analysis "lint": "ctest -L wine" leaves it out.
 # The cases are listed when ctest runs (PRE_TEST), never at build time: the build needs no Wine.
 include(GoogleTest)
 
@@ -46,7 +47,7 @@ foreach(folder IN LISTS DALVORIN_TEST_FOLDERS)
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 300
-        PROPERTIES TIMEOUT 60)
+        PROPERTIES TIMEOUT 60 LABELS wine)
 endforeach()
 
 # Static analysis of the program's sources (tools/lint: cppcheck and clang-tidy with the flags of
@@ -54,14 +55,15 @@ endforeach()
 # It runs in parts, cppcheck and shares of the sources for clang-tidy, so that each part is short.
 set(DALVORIN_LINT_SHARES 12)
 add_test(NAME tools.lint.cppcheck COMMAND ${CMAKE_SOURCE_DIR}/tools/lint --cppcheck ${CMAKE_BINARY_DIR})
-set_tests_properties(tools.lint.cppcheck PROPERTIES TIMEOUT 60)
+set_tests_properties(tools.lint.cppcheck PROPERTIES TIMEOUT 60 LABELS lint)
 foreach(share RANGE 1 ${DALVORIN_LINT_SHARES})
     add_test(NAME tools.lint.clang-tidy.${share}
         COMMAND ${CMAKE_SOURCE_DIR}/tools/lint --share ${share}/${DALVORIN_LINT_SHARES} ${CMAKE_BINARY_DIR})
-    set_tests_properties(tools.lint.clang-tidy.${share} PROPERTIES TIMEOUT 60)
+    set_tests_properties(tools.lint.clang-tidy.${share} PROPERTIES TIMEOUT 60 LABELS lint)
 endforeach()
 
 # Real mouse input on the runtime's own notification area (tools/tray_click.sh): the icon's double
 # click, its menu with the window shown and hidden, and closing from it.
-add_test(NAME tools.tray_click COMMAND ${CMAKE_SOURCE_DIR}/tools/tray_click.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(tools.tray_click PROPERTIES TIMEOUT 60)
+add_test(NAME tools.tray_click
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-cpu.sh ${CMAKE_SOURCE_DIR}/tools/tray_click.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(tools.tray_click PROPERTIES TIMEOUT 60 LABELS wine)

@@ -6,4 +6,4 @@ if [ -z "${WINEPREFIX:-}" ]; then
     # shellcheck source=cmake/wine-env.sh
     source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" test
 fi
-exec wine "$@"
+exec "$(dirname "${BASH_SOURCE[0]}")/wine-cpu.sh" wine "$@"

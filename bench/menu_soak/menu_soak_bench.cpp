@@ -10,6 +10,7 @@
 #include "framework/Dialog.h"
 #include "framework/Icon.h"
 #include "res/resource.h"
+#include "tests/common/ObjectHeadroom.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -28,10 +29,10 @@ constexpr int kRadioMarkSize = 8;
 constexpr LPARAM kKeyDownFlags = 1;
 constexpr LPARAM kKeyUpFlags = static_cast<LPARAM>(0xC0000001);
 constexpr int kPictureSize = 16;
-constexpr int kMenuHeadroomCap = 200000;
 constexpr POINT kMenuPlace = {40, 40};
 
 using bench::NowMs;
+using headroom::MenuHeadroom;
 
 // Items with a picture of their own, and the icon each one shows.
 struct COwnPicture {
@@ -43,18 +44,6 @@ constexpr COwnPicture kOwnPictures[] = {
     {ID_SOAK_OWN_PICTURE, IDI_TAB_PRIVATE},  {ID_SOAK_CHECKED_PICTURE, IDI_TAB_COMMON},
     {ID_SOAK_GRAYED_PICTURE, IDI_DRAG_HINT},
 };
-
-int MenuHeadroom() {
-    std::vector<HMENU> menus;
-    for (HMENU menu = CreatePopupMenu(); menu != nullptr && menus.size() < kMenuHeadroomCap;
-         menu = CreatePopupMenu()) {
-        menus.push_back(menu);
-    }
-    for (HMENU menu : menus) {
-        DestroyMenu(menu);
-    }
-    return static_cast<int>(menus.size());
-}
 
 // The window that owns the menus; it counts the owner-drawn menu items it is asked to measure
 // and to paint, so the run can show that the menus were drawn for real.

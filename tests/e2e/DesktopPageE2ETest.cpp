@@ -36,8 +36,8 @@ BOOL CALLBACK FindEntryLists(HWND child, LPARAM param) {
 }  // namespace
 
 TEST(DesktopPageEndToEnd, TheListPagesShowTheDesktopsProgramShortcutsAndThePresetEntry) {
-    ASSERT_TRUE(DesktopFixture::DesktopContents().empty()) << "the shared desktop folder holds leftovers";
     DesktopFixture desk;
+    ASSERT_TRUE(DesktopFixture::DesktopContents().empty()) << "the shared desktop folder holds leftovers";
     const std::wstring tool = desk.TargetFile(L"bin\\tool.exe");
     const std::wstring hangul = desk.TargetFile(L"bin\\한글.exe");
     desk.Shortcut(L"Tool.lnk", tool);

@@ -1,6 +1,7 @@
 // Real files for the page tests: shortcuts and other items on the user's desktop folder, and the
 // programs and documents they point at in a scratch folder. Everything made here, and every path
-// handed to Track, is removed again when the fixture goes, since all tests share one desktop.
+// handed to Track, is removed again when the fixture goes, since all tests share one desktop; what
+// a stopped test left there is cleared when the next fixture is made.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,43 @@ inline std::string ReadBytes(const std::wstring& path) {
 
 inline bool Exists(const std::wstring& path) {
     return GetFileAttributesW(LongForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The names in a folder, without "." and "..".
+inline std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(LongForm(folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        if (lstrcmpW(found.cFileName, L".") != 0 && lstrcmpW(found.cFileName, L"..") != 0) {
+            names.push_back(found.cFileName);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Removes a file, or a folder with all it holds, read-only or not, at any path length. A linked
+// folder goes as a link: what it points at stays.
+inline void RemoveTree(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(LongForm(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    SetFileAttributesW(LongForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        DeleteFileW(LongForm(path).c_str());
+        return;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        for (const std::wstring& name : NamesIn(path)) {
+            RemoveTree(path + L"\\" + name);
+        }
+    }
+    RemoveDirectoryW(LongForm(path).c_str());
 }
 
 // Writes a shell link with the platform's own objects, independently of the code under test.
@@ -122,6 +161,7 @@ inline std::wstring ReadShortcutTarget(const std::wstring& linkPath) {
 class DesktopFixture {
 public:
     DesktopFixture() : m_desktop(DesktopFolder()) {
+        ClearLeftovers();
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         m_scratch = std::wstring(temp) + L"dalvorin-fixture-" + std::to_wstring(GetCurrentProcessId());
@@ -145,20 +185,20 @@ public:
     std::wstring OnDesktop(const std::wstring& name) const { return m_desktop + L"\\" + name; }
 
     // Names in the desktop folder before anything was added (it should be empty).
-    static std::vector<std::wstring> DesktopContents() {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((DesktopFolder() + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            return names;
+    static std::vector<std::wstring> DesktopContents() { return NamesIn(DesktopFolder()); }
+
+    // A test stopped from outside (by its time limit) cannot remove what it made; whatever the
+    // next fixture finds on the desktop is such a leftover, since tests run one at a time. It goes,
+    // so that one stopped test fails alone rather than every test after it that reads the desktop.
+    static void ClearLeftovers() {
+        const std::vector<std::wstring> leftovers = DesktopContents();
+        for (const std::wstring& name : leftovers) {
+            RemoveTree(DesktopFolder() + L"\\" + name);
         }
-        do {
-            if (lstrcmpW(found.cFileName, L".") != 0 && lstrcmpW(found.cFileName, L"..") != 0) {
-                names.push_back(found.cFileName);
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
+        if (!leftovers.empty()) {
+            std::printf("cleared %u leftovers from the shared desktop folder\n",
+                        static_cast<unsigned>(leftovers.size()));
+        }
     }
 
     // A sub-folder of the scratch folder (made once) and its full path.

@@ -1,8 +1,8 @@
 // The drop-down menu end to end: a real click through the parent, a real pop-up driven by posted
 // keys from a thread timer (bounded: the menu is ended if the keys do not end it), and what the
 // owner receives afterwards.
-#include "bench/common/Headroom.h"
 #include "res/resource.h"
+#include "tests/common/ObjectHeadroom.h"
 #include "tests/common/ShellCallRecorder.h"
 #include "tests/controls/button/ButtonHarness.h"
 #include "tests/controls/menu/MenuTemplateBuilder.h"
@@ -179,10 +179,5 @@ TEST(HoverButtonDropDown, AttachingPicturesAndDestroyingLeavesNoObjectsBehind) {
         DestroyIcon(icon);  // copied by every operation
         CPictureMenu::ClearSharedPictures();
     };
-    useOnce();  // the first use loads code and fills caches
-    const bench::CHeadroom before = bench::MeasureHeadroom();
-    for (int round = 0; round < 40; ++round) {
-        useOnce();
-    }
-    EXPECT_LE(bench::LostObjects(before, bench::MeasureHeadroom()), 8);
+    EXPECT_LE(headroom::LostOver(40, useOnce), 8);
 }

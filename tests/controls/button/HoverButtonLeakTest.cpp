@@ -1,30 +1,8 @@
-// Buttons made, given images, painted in every state and destroyed leave no object behind. Wine
-// reports no object counts, so the lost headroom is measured: how many more icons (USER objects)
-// and brushes (GDI objects) the process can make before and after.
+// Buttons made, given images, painted in every state and destroyed leave no object behind.
+#include "tests/common/ObjectHeadroom.h"
 #include "tests/controls/button/ButtonHarness.h"
 
-#include <vector>
-
 namespace {
-
-// How many more objects `make` can make before it fails (all freed again).
-template <typename Make, typename Free>
-int Headroom(Make make, Free free) {
-    std::vector<HANDLE> made;
-    for (HANDLE handle = make(); handle != nullptr && made.size() < 200000; handle = make()) {
-        made.push_back(handle);
-    }
-    for (HANDLE handle : made) {
-        free(handle);
-    }
-    return static_cast<int>(made.size());
-}
-
-BYTE g_iconBits[32 * 4] = {};
-HANDLE MakeIconHandle() { return CreateIcon(nullptr, 32, 32, 1, 1, g_iconBits, g_iconBits); }
-void FreeIconHandle(HANDLE icon) { DestroyIcon(static_cast<HICON>(icon)); }
-HANDLE MakeBrushHandle() { return CreateSolidBrush(RGB(1, 2, 3)); }
-void FreeBrushHandle(HANDLE brush) { DeleteObject(brush); }
 
 void UseOneButton() {
     ButtonHarness h(BS_PUSHBUTTON, L"Go", false, false);
@@ -55,13 +33,5 @@ void UseOneButton() {
 }  // namespace
 
 TEST(HoverButtonLeaks, ButtonsWithImagesTipsAndCursorsLeaveNoObjectsBehind) {
-    constexpr int kRounds = 60;
-    UseOneButton();  // the first use loads code and fills caches
-    const int icons = Headroom(MakeIconHandle, FreeIconHandle);
-    const int brushes = Headroom(MakeBrushHandle, FreeBrushHandle);
-    for (int round = 0; round < kRounds; ++round) {
-        UseOneButton();
-    }
-    EXPECT_LE(icons - Headroom(MakeIconHandle, FreeIconHandle), 8);
-    EXPECT_LE(brushes - Headroom(MakeBrushHandle, FreeBrushHandle), 8);
+    EXPECT_LE(headroom::LostOver(60, UseOneButton), 8);
 }

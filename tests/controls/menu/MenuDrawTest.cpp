@@ -1,9 +1,9 @@
 // Both menu looks painted into 32-bit memory surfaces and read back pixel by pixel.
-#include "bench/common/Headroom.h"
 #include "controls/menu/OffscreenDC.h"
 #include "controls/menu/PictureMenu.h"
 #include "framework/Icon.h"
 #include "framework/ScopedSelect.h"
+#include "tests/common/ObjectHeadroom.h"
 
 #include <gtest/gtest.h>
 
@@ -351,12 +351,7 @@ TEST_F(MenuDraw, PaintingEveryKindOfItemInBothLooksLeavesNoObjectsBehind) {
         }
         Draw(surface, items[1].get(), ODS_GRAYED, kFlat, {0, 0, 100000, 100000});
     };
-    paintAll();  // the first round loads code and fills caches
-    const bench::CHeadroom before = bench::MeasureHeadroom();
-    for (int round = 0; round < 30; ++round) {
-        paintAll();
-    }
-    EXPECT_LE(bench::LostObjects(before, bench::MeasureHeadroom()), 8);
+    EXPECT_LE(headroom::LostOver(30, paintAll), 8);
 }
 
 }  // namespace

@@ -94,19 +94,6 @@ private:
     std::vector<std::vector<BYTE>> m_seeds;
 };
 
-// How many more menus (USER objects) the process can make before making fails; all freed again.
-// Much quicker to count than icons, which take GDI bitmaps as well.
-inline int MenuHeadroom() {
-    std::vector<HMENU> menus;
-    for (HMENU menu = CreatePopupMenu(); menu != nullptr && menus.size() < 200000; menu = CreatePopupMenu()) {
-        menus.push_back(menu);
-    }
-    for (HMENU menu : menus) {
-        DestroyMenu(menu);
-    }
-    return static_cast<int>(menus.size());
-}
-
 // Loads `count` mutated templates, each ending at a guarded page, into a menu and tears it down.
 // Returns how many loads succeeded, or -1 when a teardown left a sub-menu registered.
 inline int LoadMutatedTemplates(int count, std::uint32_t seed) {
