@@ -46,15 +46,11 @@ fail() {
     exit 1
 }
 probe() { wine ./tray_probe.exe "$1" 2>/dev/null | tr -d '\r'; }
-# Waits up to 10 s until the window state matches the pattern (e.g. "visible=0").
+# Waits up to 10 s until the window state matches the pattern (e.g. "visible=0"); the probe polls
+# in one process, since a Wine process start is dear where Wine runs under emulation.
 wait_state() {
-    local state _
-    for _ in $(seq 40); do
-        state=$(probe window || true)
-        [[ $state == *"$1"* ]] && return 0
-        sleep 0.25
-    done
-    fail "expected $1 after $2, got: $state"
+    local state
+    state=$(wine ./tray_probe.exe window "$1" 2>/dev/null | tr -d '\r') || fail "expected $1 after $2, got: $state"
 }
 wait_ended() {
     local _

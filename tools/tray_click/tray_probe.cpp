@@ -1,7 +1,9 @@
 // tray_probe.exe QUERY: what tools/tray_click.sh needs to know of the launcher between its real
 // mouse clicks. One line on standard output, exit code 0; 1 when the thing asked for is not there.
-//   window     "visible=V iconic=I menu=M foreground=F": the main window's state, whether a menu
-//              of its process is open, and whose window is in the foreground (ours, other, none)
+//   window [PATTERN]
+//              "visible=V iconic=I menu=M foreground=F": the main window's state, whether a menu
+//              of its process is open, and whose window is in the foreground (ours, other, none);
+//              with PATTERN, once the state holds it, waiting up to 10 s (exit code 1 after that)
 //   minbox     "X Y": a screen point on the main window's minimise box
 //   icon       "X Y": the centre of the first icon in the runtime's own notification-area window
 //   menuitem   "X Y": the centre of the first item of the open menu
@@ -9,6 +11,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -59,14 +62,33 @@ int Missing(const char* what) {
     return 1;
 }
 
-int WindowState(HWND main) {
+std::string WindowState(HWND main) {
     const HWND foreground = GetForegroundWindow();
     const char* owner = foreground == nullptr                      ? "none"
                         : ProcessOf(foreground) == ProcessOf(main) ? "ours"
                                                                    : "other";
-    std::printf("visible=%d iconic=%d menu=%d foreground=%s\n", IsWindowVisible(main) ? 1 : 0,
-                IsIconic(main) ? 1 : 0, OpenMenu(main) != nullptr ? 1 : 0, owner);
-    return 0;
+    char state[96] = {};
+    std::snprintf(state, sizeof(state), "visible=%d iconic=%d menu=%d foreground=%s",
+                  IsWindowVisible(main) ? 1 : 0, IsIconic(main) ? 1 : 0, OpenMenu(main) != nullptr ? 1 : 0,
+                  owner);
+    return state;
+}
+
+constexpr DWORD kWaitMs = 10000;
+constexpr DWORD kPollMs = 100;
+
+int AwaitWindowState(HWND main, const wchar_t* pattern) {
+    char wanted[64] = {};
+    WideCharToMultiByte(CP_UTF8, 0, pattern != nullptr ? pattern : L"", -1, wanted, sizeof(wanted), nullptr,
+                        nullptr);
+    const DWORD start = GetTickCount();
+    std::string state = WindowState(main);
+    while (state.find(wanted) == std::string::npos && GetTickCount() - start < kWaitMs) {
+        Sleep(kPollMs);
+        state = WindowState(main);
+    }
+    std::printf("%s\n", state.c_str());
+    return state.find(wanted) != std::string::npos ? 0 : 1;
 }
 
 // The caption's buttons are drawn by the window itself: ask it where its minimise box is.
@@ -109,7 +131,7 @@ int FirstMenuItem(HWND main) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
+    if (argc != 2 && argc != 3) {
         return Missing("query");
     }
     const std::wstring_view query = argv[1];
@@ -121,7 +143,7 @@ int wmain(int argc, wchar_t** argv) {
         return Missing("main window");
     }
     if (query == L"window") {
-        return WindowState(main);
+        return AwaitWindowState(main, argc == 3 ? argv[2] : nullptr);
     }
     if (query == L"minbox") {
         return MinimiseBox(main);
