@@ -63,7 +63,10 @@ foreach(share RANGE 1 ${DALVORIN_LINT_SHARES})
 endforeach()
 
 # Real mouse input on the runtime's own notification area (tools/tray_click.sh): the icon's double
-# click, its menu with the window shown and hidden, and closing from it.
-add_test(NAME tools.tray_click
-    COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-cpu.sh ${CMAKE_SOURCE_DIR}/tools/tray_click.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(tools.tray_click PROPERTIES TIMEOUT 60 LABELS wine)
+# click, its menu with the window shown and hidden, and closing from it while the password prompt
+# is open; one test per case.
+foreach(case shown hidden prompt)
+    add_test(NAME tools.tray_click.${case}
+        COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-cpu.sh ${CMAKE_SOURCE_DIR}/tools/tray_click.sh ${CMAKE_BINARY_DIR} ${case})
+    set_tests_properties(tools.tray_click.${case} PROPERTIES TIMEOUT 60 LABELS wine)
+endforeach()

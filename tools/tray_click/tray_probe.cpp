@@ -7,9 +7,13 @@
 //   minbox     "X Y": a screen point on the main window's minimise box
 //   icon       "X Y": the centre of the first icon in the runtime's own notification-area window
 //   menuitem   "X Y": the centre of the first item of the open menu
+//   menubar    "X Y": the centre of the first item of the main window's menu bar
+//   control TITLE ID
+//              "X Y": the centre of control ID of the dialog titled TITLE
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <string_view>
@@ -128,13 +132,41 @@ int FirstMenuItem(HWND main) {
     return Print((frame.left + frame.right) / 2, frame.top + GetSystemMetrics(SM_CYMENU) / 2 + 2);
 }
 
+// Menus of another process cannot be read: the window says where its menu bar is, and the first
+// item starts at its left end.
+int FirstMenuBarItem(HWND main) {
+    RECT frame = {};
+    GetWindowRect(main, &frame);
+    const int x = frame.left + GetSystemMetrics(SM_CXFIXEDFRAME) + GetSystemMetrics(SM_CXMENUSIZE) / 2;
+    for (int y = frame.top; y < frame.bottom; ++y) {
+        if (SendMessageW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTMENU) {
+            return Print(x, y + GetSystemMetrics(SM_CYMENU) / 2);
+        }
+    }
+    return Missing("menu bar");
+}
+
+int ControlOfDialog(const wchar_t* title, const wchar_t* id) {
+    const HWND dialog = FindWindowW(L"#32770", title);
+    const HWND control = dialog != nullptr ? GetDlgItem(dialog, _wtoi(id)) : nullptr;
+    if (control == nullptr) {
+        return Missing("such control");
+    }
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    return Print((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2 && argc != 3) {
+    if (argc < 2 || argc > 4) {
         return Missing("query");
     }
     const std::wstring_view query = argv[1];
+    if (query == L"control" && argc == 4) {
+        return ControlOfDialog(argv[2], argv[3]);
+    }
     if (query == L"icon") {
         return FirstTrayIcon();
     }
@@ -150,6 +182,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (query == L"menuitem") {
         return FirstMenuItem(main);
+    }
+    if (query == L"menubar") {
+        return FirstMenuBarItem(main);
     }
     return Missing("such query");
 }
