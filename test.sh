@@ -18,5 +18,6 @@ wine_ensure_prefix
 wine_start_desktop
 
 status=0
-ctest --test-dir "$ROOT/build" --output-on-failure "$@" || status=$?
+# The labels (wine, lint) are for choosing tests; their timing table would follow the summary line.
+ctest --test-dir "$ROOT/build" --output-on-failure --no-label-summary "$@" || status=$?
 exit "$status"
