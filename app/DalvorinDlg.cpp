@@ -337,41 +337,16 @@ LRESULT CDalvorinDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 // The program was started again. While a dialog of ours is open (the password prompt, say), that
 // dialog comes to the front; otherwise the window comes back through the password gate.
 LRESULT CDalvorinDlg::OnRestoreRequest(WPARAM, LPARAM) {
-    if (const HWND open = OpenDialogOfOurs(); open != nullptr) {
-        ::SetForegroundWindow(open);
+    // A modal dialog of ours keeps the main window disabled and is its last active popup.
+    if (!::IsWindowEnabled(m_hWnd)) {
+        const HWND open = ::GetLastActivePopup(m_hWnd);
+        if (open != m_hWnd) {
+            ::SetForegroundWindow(open);
+        }
         return 0;
     }
     RestoreThroughPasswordGate();
     return 0;
-}
-
-namespace {
-
-struct OpenDialogSearch {
-    HWND mainWindow;
-    HWND found;
-};
-
-// The enabled one of the visible dialogs of this thread, besides the main window, is the
-// innermost modal dialog or message box.
-BOOL CALLBACK FindOpenDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<OpenDialogSearch*>(param);
-    wchar_t className[8] = {};
-    GetClassNameW(window, className, 8);
-    if (window != search->mainWindow && lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window) &&
-        IsWindowEnabled(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-HWND CDalvorinDlg::OpenDialogOfOurs() const {
-    OpenDialogSearch search = {m_hWnd, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindOpenDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 void CDalvorinDlg::OnTimer(UINT_PTR id) {

@@ -80,7 +80,6 @@ private:
     void RestoreThroughPasswordGate();
     bool PassPasswordGate();
     bool IsPasswordPromptOpen() const;
-    HWND OpenDialogOfOurs() const;
     void ShowAndActivate();
     void ShowTrayMenu();
 };
