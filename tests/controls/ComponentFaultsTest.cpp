@@ -171,16 +171,7 @@ TEST(ComponentAccessibility, MenuItemDataStartsWithTheScreenReaderHeaderInStepWi
 }
 
 // Readers ask BM_GETSTATE, where the system has no check state of an owner-drawn button to give.
-TEST(ComponentAccessibility, CheckBoxButtonReportsItsCheckedStateToReaders) {
-    ButtonHarness box(BS_AUTOCHECKBOX);
-    box.Click();
-    EXPECT_EQ(BST_CHECKED, box.Send(BM_GETCHECK));
-    EXPECT_EQ(BST_CHECKED, box.Send(BM_GETSTATE) & (BST_CHECKED | BST_INDETERMINATE));
-    box.Click();
-    EXPECT_EQ(0, box.Send(BM_GETSTATE) & (BST_CHECKED | BST_INDETERMINATE));
-}
-
-TEST(ComponentFaults, HoveredUncheckedFlatCheckBoxShowsItsIdleIcon) {
+TEST(ComponentFaults, HoveredFlatCheckBoxShowsItsIdleIconUntilCheckedAndTellsReadersItsState) {
     constexpr COLORREF kNormal = RGB(200, 0, 200);
     constexpr COLORREF kIdle = RGB(0, 180, 180);
     ButtonHarness box(BS_AUTOCHECKBOX, L"");
@@ -188,6 +179,10 @@ TEST(ComponentFaults, HoveredUncheckedFlatCheckBoxShowsItsIdleIcon) {
     box.MoveTo(20, 20);
     ASSERT_TRUE(box.button.m_hover);
     EXPECT_EQ(kIdle, Surface().Draw(box.button).At(kW / 2, kH / 2));
-    box.Send(BM_SETCHECK, BST_CHECKED);
+    box.Click();
+    EXPECT_EQ(BST_CHECKED, box.Send(BM_GETCHECK));
+    EXPECT_EQ(BST_CHECKED, box.Send(BM_GETSTATE) & (BST_CHECKED | BST_INDETERMINATE));
     EXPECT_EQ(kNormal, Surface().Draw(box.button).At(kW / 2, kH / 2));
+    box.Click();
+    EXPECT_EQ(0, box.Send(BM_GETSTATE) & (BST_CHECKED | BST_INDETERMINATE));
 }
