@@ -1,7 +1,8 @@
 // The About box of the system menu.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
 #include "res/resource.h"
 
 class CAboutDlg : public CDialog {

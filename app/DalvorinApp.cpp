@@ -24,7 +24,7 @@ END_MESSAGE_MAP()
 
 CDalvorinApp::CDalvorinApp() : CWinAppEx(TRUE) {}
 
-// Called once at start-up; returning FALSE ends the process when the main dialog has ended.
+// Returning FALSE ends the process when the main dialog has ended.
 // A start while the program already runs opens no second window: the running copy restores
 // itself through its password gate instead, and this one ends. If that copy has gone meanwhile,
 // this one starts in its place; if it is there but does not answer, the user is told.

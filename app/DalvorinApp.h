@@ -1,7 +1,8 @@
 // The application object: runs the main dialog for the life of the process.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/MessageMap.h"
+#include "framework/WinApp.h"
 
 class CDalvorinApp : public CWinAppEx {
 public:

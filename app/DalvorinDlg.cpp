@@ -3,12 +3,17 @@
 #include "app/AboutDlg.h"
 #include "app/MenuForegroundScope.h"
 #include "app/SearchAddress.h"
+#include "framework/Dc.h"
 #include "framework/DropBlock.h"
+#include "framework/GdiObject.h"
+#include "framework/Icon.h"
+#include "framework/Menu.h"
 #include "framework/MessageFilter.h"
-
-#include <algorithm>
-#include <climits>
-#include <vector>
+#include "framework/Module.h"
+#include "framework/ScopedSelect.h"
+#include "framework/ShellCalls.h"
+#include "framework/String.h"
+#include "framework/Wnd.h"
 
 namespace {
 
@@ -40,13 +45,6 @@ constexpr wchar_t kRestoreRequestMessageName[] = L"Dalvorin.Nivvo.RestoreRequest
 
 HICON LoadResourceIcon(UINT id) { return LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id)); }
 
-// An icon at the resource's own size, for an owner-drawn button, which takes it over.
-HICON LoadButtonIcon(UINT id) {
-    LPCWSTR name = MAKEINTRESOURCEW(id);
-    return static_cast<HICON>(
-        LoadImageW(AfxFindResourceHandle(name, RT_GROUP_ICON), name, IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-}
-
 BOOL CALLBACK ForwardSysColorChange(HWND child, LPARAM) {
     SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
     return TRUE;
@@ -56,36 +54,6 @@ UINT TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(kTaskbarCreatedMessageName);
     return message;
 }
-
-// The files of one drop; the drop is given back to the shell when the object goes.
-class CDroppedFiles {
-public:
-    explicit CDroppedFiles(HDROP drop) : m_drop(drop) {}
-    ~CDroppedFiles() {
-        if (m_drop != nullptr) {
-            DragFinish(m_drop);
-        }
-    }
-    CDroppedFiles(const CDroppedFiles&) = delete;
-    CDroppedFiles& operator=(const CDroppedFiles&) = delete;
-
-    UINT Count() const { return AfxDroppedFileCount(m_drop); }
-
-    // The full path of file `index`, sized from the length the drop reports; always terminated.
-    CString Path(UINT index) const {
-        const UINT length = DragQueryFileW(m_drop, index, nullptr, 0);
-        if (length == 0 || length == UINT_MAX) {
-            return CString();
-        }
-        std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
-        const UINT copied = DragQueryFileW(m_drop, index, buffer.data(), length + 1);
-        buffer[std::min(copied, length)] = L'\0';
-        return CString(buffer.data());
-    }
-
-private:
-    HDROP m_drop;
-};
 
 }  // namespace
 
@@ -129,7 +97,6 @@ void CDalvorinDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_START_BUTTON, m_startButton);
 }
 
-// Called once when the window is made, before it is first shown.
 BOOL CDalvorinDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
@@ -216,7 +183,7 @@ void CDalvorinDlg::OnSysCommand(UINT id, LPARAM lParam) {
     CWnd::OnSysCommand(id, lParam);
 }
 
-// Called to paint the window: the background pattern, or the program icon while minimised.
+// The background pattern, or the program icon while minimised.
 void CDalvorinDlg::OnPaint() {
     CPaintDC dc(this);
     CBitmap pattern;
@@ -244,26 +211,26 @@ void CDalvorinDlg::DrawMinimisedIcon() {
     dc.DrawIcon(x, y, m_hIcon);
 }
 
-// Called when the window is dragged while minimised.
 HCURSOR CDalvorinDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
-// Called for files dropped on the window itself: the title shows the last one's full path.
+// Files dropped on the window itself, not on a page's list: the title shows the last one's full path.
 void CDalvorinDlg::OnDropFiles(HDROP drop) {
-    {
-        const CDroppedFiles files(drop);
-        const UINT count = files.Count();
-        for (UINT i = 0; i < count; ++i) {
-            const CString path = files.Path(i);
-            if (!path.IsEmpty()) {  // a malformed drop may count a file it does not hold
-                SetWindowText(path);
-            }
+    const CDropBlock block(drop);
+    const UINT count = block.GetFileCount();
+    for (UINT i = 0; i < count; ++i) {
+        const CString path = block.GetFilePath(i);
+        if (!path.IsEmpty()) {  // a malformed drop may count a file it does not hold
+            SetWindowText(path);
         }
+    }
+    if (drop != nullptr) {
+        DragFinish(drop);
     }
     CWnd::OnDropFiles(drop);
 }
 
-// Called for what the notification-area icon reports: a double click restores the window through
-// the password gate, a right click offers to end the program.
+// A double click on the notification-area icon restores the window through the password gate, a
+// right click offers to end the program.
 LRESULT CDalvorinDlg::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
     if (iconId != kTrayIconId) {
         return 1;
@@ -369,9 +336,8 @@ void CDalvorinDlg::OnDestroy() {
     CWnd::OnDestroy();
 }
 
-// Called when "创建密码" is chosen (the menu asks whether the command is enabled, and this
-// answer runs the dialog). The window then goes to the notification area, after OK and Cancel,
-// unless the program was told to close meanwhile.
+// "创建密码" runs from the menu's question whether the command is enabled. The window then goes to
+// the notification area, after OK and Cancel, unless the program was told to close meanwhile.
 void CDalvorinDlg::OnUpdateCreatePassword(CCmdUI*) {
     m_passwdDlg.DoModal();
     if (!IsEnding()) {
@@ -379,7 +345,7 @@ void CDalvorinDlg::OnUpdateCreatePassword(CCmdUI*) {
     }
 }
 
-// Called when "开始" is clicked: its menu pops up at the pointer; none of its items acts here.
+// The menu of "开始" pops up at the pointer; none of its items acts here.
 void CDalvorinDlg::OnStartClicked() {
     POINT cursor = {};
     GetCursorPos(&cursor);
@@ -396,7 +362,6 @@ void CDalvorinDlg::OnStartClicked() {
 // Typing alone does nothing: the search runs when the button is clicked.
 void CDalvorinDlg::OnSearchTextChange() {}
 
-// Called when the user picks another tab.
 void CDalvorinDlg::OnTabSelChange(NMHDR*, LRESULT* result) {
     RECT tabClient;
     m_tab.GetClientRect(&tabClient);
@@ -416,7 +381,7 @@ void CDalvorinDlg::PlacePages(int visiblePage, const RECT& tabClient) {
     }
 }
 
-// Called when the search button is clicked: opens the results page in the default browser.
+// The results page opens in the default browser.
 void CDalvorinDlg::OnSearchClicked() {
     wchar_t address[kSearchAddressCapacity] = {};
     CString text;

@@ -4,7 +4,12 @@
 
 #include "app/TrayIcon.h"
 #include "controls/button/HoverButton.h"
-#include "framework/AfxWin.h"
+#include "framework/CmdUI.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/ImageList.h"
+#include "framework/MessageMap.h"
+#include "framework/TabCtrl.h"
 #include "pages/FileToolDlg.h"
 #include "pages/HideToolDlg.h"
 #include "pages/SystemToolDlg.h"

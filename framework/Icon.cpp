@@ -13,3 +13,10 @@ BOOL CIcon::LoadIcon(UINT id, int size) {
     return Attach(static_cast<HICON>(
         LoadImageW(AfxFindResourceHandle(name, RT_GROUP_ICON), name, IMAGE_ICON, size, size, flags)));
 }
+
+// No size and no LR_DEFAULTSIZE: the image the resource holds first, at its own size.
+HICON LoadButtonIcon(UINT id) {
+    LPCWSTR name = MAKEINTRESOURCEW(id);
+    return static_cast<HICON>(
+        LoadImageW(AfxFindResourceHandle(name, RT_GROUP_ICON), name, IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+}

@@ -30,3 +30,7 @@ public:
     BOOL LoadIcon(UINT id, int size = 0);
     BOOL DestroyIcon() { return FreeHandle(); }
 };
+
+// A private copy of an icon resource of the program at the resource's own size, as an
+// owner-drawn button takes it over; nullptr when there is none.
+HICON LoadButtonIcon(UINT id);

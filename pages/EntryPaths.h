@@ -1,7 +1,7 @@
 // Texts derived from the path of a launcher entry.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/String.h"
 
 // Capacity of the classic path buffer, terminator included.
 inline constexpr int kPathCapacity = MAX_PATH;

@@ -2,7 +2,11 @@
 
 #include "framework/ComInitScope.h"
 #include "framework/InterfacePtr.h"
+#include "framework/Menu.h"
+#include "framework/Module.h"
 #include "framework/ScopedRedrawPause.h"
+#include "framework/ShellCalls.h"
+#include "framework/String.h"
 #include "pages/EntryPaths.h"
 #include "pages/LauncherList.h"
 #include "pages/ShortcutFiles.h"
@@ -86,7 +90,6 @@ void CFileToolDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_ENTRY_LIST, m_list);
 }
 
-// Called once when the page window is made by the main window.
 BOOL CFileToolDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     PrepareLauncherList(m_list, m_imageList);
@@ -154,7 +157,7 @@ void CFileToolDlg::LoadDesktopEntries() {
 // The entry commands act on the list's selection mark: the entry most recently selected or
 // focused, -1 (empty texts) when there was none.
 
-// Called when "打开" is chosen: starts the shortcut's target, or opens the file itself.
+// "打开" starts the shortcut's target, or opens the file itself.
 void CFileToolDlg::OnUpdateEntryOpen(CCmdUI*) { OpenMarkedEntry(); }
 
 void CFileToolDlg::OpenMarkedEntry() {
@@ -166,16 +169,16 @@ void CFileToolDlg::OpenMarkedEntry() {
     AfxShellExecute(m_hWnd, L"open", file, nullptr, nullptr, SW_SHOWNORMAL);  // failures are not reported
 }
 
-// Called when "定位文件" is chosen: shows the entry's file selected in the file manager.
+// "定位文件" shows the entry's file selected in the file manager.
 void CFileToolDlg::OnUpdateEntryLocate(CCmdUI*) {
     const CString path = m_list.GetItemText(m_list.GetSelectionMark(), 1);
     AfxWinExecW(LocateCommandLine(path), SW_SHOWNORMAL);  // failures are not reported
 }
 
-// Called when "删除图标" is chosen: removes the row only; its image and the file stay.
+// "删除图标" removes the row only; its image and the file stay.
 void CFileToolDlg::OnUpdateEntryDelete(CCmdUI*) { m_list.DeleteItem(m_list.GetSelectionMark()); }
 
-// Called when "创建桌面快捷方式" is chosen: puts the entry's shortcut file back if it is missing.
+// "创建桌面快捷方式" puts the entry's shortcut file back if it is missing.
 void CFileToolDlg::OnUpdateDesktopShortcut(CCmdUI*) {
     const int row = m_list.GetSelectionMark();
     const CString path = m_list.GetItemText(row, 1);
@@ -189,8 +192,8 @@ void CFileToolDlg::OnUpdateDesktopShortcut(CCmdUI*) {
     CreateShortcutFile(target, path);
 }
 
-// Called for a right click anywhere in the list: shows the entry menu at the cursor. The chosen
-// command comes back to this page once the menu has closed.
+// The entry menu shows at the cursor, wherever in the list the click was. The chosen command comes
+// back to this page once the menu has closed.
 void CFileToolDlg::OnListRightClick(NMHDR*, LRESULT* result) {
     POINT cursor = {};
     GetCursorPos(&cursor);
@@ -205,7 +208,7 @@ void CFileToolDlg::OnListRightClick(NMHDR*, LRESULT* result) {
     menu.DestroyMenu();
 }
 
-// Called for a double click anywhere in the list: opens the marked entry.
+// Wherever in the list the double click was, the marked entry opens.
 void CFileToolDlg::OnListDoubleClick(NMHDR*, LRESULT* result) {
     OpenMarkedEntry();
     *result = 0;

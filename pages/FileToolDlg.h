@@ -1,12 +1,17 @@
 // The "常用软件" page: the programs linked from the user's desktop, plus what is dropped on it.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/CmdUI.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/ImageList.h"
+#include "framework/MessageMap.h"
+#include "pages/ListOwnerPage.h"
 #include "pages/MyListCtrl.h"
 #include "pages/TypeIconCache.h"
 #include "res/resource.h"
 
-class CFileToolDlg : public CDialog {
+class CFileToolDlg : public CDialog, public CListOwnerPage {
 public:
     enum { IDD = IDD_FILE_TOOL };
 
@@ -16,7 +21,7 @@ public:
     CImageList m_imageList;
 
     // Appends the large type icon of `path` to m_imageList; returns its index, or -1.
-    int AppendEntryIcon(LPCWSTR path);
+    int AppendEntryIcon(LPCWSTR path) override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;

@@ -1,17 +1,13 @@
 #include "pages/HideToolDlg.h"
 
+#include "framework/Icon.h"
 #include "framework/ModalLoopScope.h"
+#include "framework/ShellCalls.h"
 
 namespace {
 
 constexpr wchar_t kPrivateReadyText[] = L"你可以放入你的私密文件了";
 constexpr wchar_t kPrivateReadyCaption[] = L"恭喜";
-
-HICON LoadButtonIcon(UINT id) {
-    LPCWSTR name = MAKEINTRESOURCEW(id);
-    return static_cast<HICON>(
-        LoadImageW(AfxFindResourceHandle(name, RT_GROUP_ICON), name, IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-}
 
 }  // namespace
 
@@ -28,7 +24,7 @@ void CHideToolDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_CLOSE_PRIVATE, m_btnClose);
 }
 
-// Called once when the page is made: both buttons get their icon and the raised look.
+// Both buttons get their icon and the raised look.
 BOOL CHideToolDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_btnOpen.AssignIcons(LoadButtonIcon(IDI_OPEN_PRIVATE), nullptr);  // the button reports nothing
@@ -38,7 +34,7 @@ BOOL CHideToolDlg::OnInitDialog() {
     return TRUE;
 }
 
-// Called when "打开隐藏目录" is clicked. The script gets a head start before the folder is
+// The script gets a head start before the folder is
 // announced and opened; whether it worked is not known here.
 void CHideToolDlg::OnOpenPrivateClicked() {
     RunScriptHidden(kOpenPrivateScript);
@@ -50,5 +46,4 @@ void CHideToolDlg::OnOpenPrivateClicked() {
     AfxShellExecute(nullptr, L"open", kPrivateLocation, nullptr, nullptr, SW_SHOW);  // the shell reports
 }
 
-// Called when "关闭隐藏目录" is clicked.
 void CHideToolDlg::OnClosePrivateClicked() { RunScriptHidden(kClosePrivateScript); }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "controls/button/HoverButton.h"
-#include "framework/AfxWin.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
 #include "pages/PrivateScripts.h"
 #include "res/resource.h"
 

@@ -1,7 +1,8 @@
 // What the two list pages share: the list's image list and columns, and the rows they add.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
 
 // Creates the 32 x 32 image list, gives it to the list for its large icons and adds the three
 // columns whose sub-items carry an entry's file path (1) and shortcut target (2).

@@ -1,7 +1,5 @@
 #include "pages/ListDropTarget.h"
 
-#include "pages/MyListCtrl.h"
-
 #include <shellapi.h>
 
 namespace {
@@ -30,7 +28,7 @@ private:
 
 }  // namespace
 
-CListDropTarget::CListDropTarget(CMyListCtrl& list) : m_list(list) {}
+CListDropTarget::CListDropTarget(CDroppedFilesReceiver& receiver) : m_receiver(receiver) {}
 
 HRESULT CListDropTarget::QueryInterface(REFIID iid, void** object) {
     if (object == nullptr) {
@@ -95,7 +93,7 @@ HRESULT CListDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     if (medium.Global() == nullptr) {
         return S_OK;
     }
-    m_list.AddDroppedFiles(static_cast<HDROP>(medium.Global()));
+    m_receiver.AddDroppedFiles(static_cast<HDROP>(medium.Global()));
     *effect = DROPEFFECT_COPY;
     return S_OK;
 }

@@ -1,18 +1,16 @@
 // The OLE drop target of the "常用软件" list: hands the files of a shell drag (CF_HDROP) to the
-// list's intake. File managers that drag through OLE reach the list only this way (under Wine
+// list's intake (its receiver). File managers that drag through OLE reach the list only this way (under Wine
 // always; on Windows the shell prefers it over WM_DROPFILES once the window is registered).
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "pages/DroppedFilesReceiver.h"
 
 #include <ole2.h>
-
-class CMyListCtrl;
 
 class CListDropTarget final : public IDropTarget {
 public:
     // Starts with one reference, owned by the caller.
-    explicit CListDropTarget(CMyListCtrl& list);
+    explicit CListDropTarget(CDroppedFilesReceiver& receiver);
     CListDropTarget(const CListDropTarget&) = delete;
     CListDropTarget& operator=(const CListDropTarget&) = delete;
 
@@ -33,7 +31,7 @@ private:
     // What the current drag may do here: a copy when it carries files, nothing otherwise.
     DWORD EffectFor(bool carriesFiles) const { return carriesFiles ? DROPEFFECT_COPY : DROPEFFECT_NONE; }
 
-    CMyListCtrl& m_list;
+    CDroppedFilesReceiver& m_receiver;
     LONG m_references = 1;
     bool m_dragCarriesFiles = false;
 };

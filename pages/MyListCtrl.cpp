@@ -3,29 +3,17 @@
 #include "framework/DropBlock.h"
 #include "framework/MessageFilter.h"
 #include "framework/ScopedRedrawPause.h"
+#include "framework/String.h"
 #include "pages/EntryPaths.h"
-#include "pages/FileToolDlg.h"
 #include "pages/LauncherList.h"
 #include "pages/ListDropTarget.h"
+#include "pages/ListOwnerPage.h"
 
 BEGIN_MESSAGE_MAP(CMyListCtrl, CListCtrl)
     ON_WM_DROPFILES()
     ON_WM_SETFOCUS()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
-
-namespace {
-
-// The whole path of one dropped item, however long: a cut path would name another file.
-CString DroppedPath(HDROP drop, UINT index) {
-    const UINT length = DragQueryFileW(drop, index, nullptr, 0);
-    CString path;
-    const UINT copied = DragQueryFileW(drop, index, path.GetBuffer(static_cast<int>(length)), length + 1);
-    path.ReleaseBuffer(static_cast<int>(copied <= length ? copied : length));
-    return path;
-}
-
-}  // namespace
 
 // A window registered with RegisterDragDrop gets a shell drag through its drop target only: the
 // shell falls back to WM_DROPFILES just for windows without one (Windows and Wine alike), so one
@@ -69,16 +57,16 @@ void CMyListCtrl::AddDroppedFiles(HDROP drop) {
     if (m_pOwnerPage == nullptr || drop == nullptr) {
         return;
     }
-    const UINT count = AfxDroppedFileCount(drop);
-    const CScopedRedrawPause quiet(m_pOwnerPage->m_list);
+    const CDropBlock block(drop);
+    const UINT count = block.GetFileCount();
+    const CScopedRedrawPause quiet(*this);
     for (UINT i = 0; i < count; ++i) {
-        const CString path = DroppedPath(drop, i);
+        const CString path = block.GetFilePath(i);
         const int image = m_pOwnerPage->AppendEntryIcon(path);
-        InsertLauncherEntry(m_pOwnerPage->m_list, image, DisplayNameFromPath(path), image, path, nullptr);
+        InsertLauncherEntry(*this, image, DisplayNameFromPath(path), image, path, nullptr);
     }
 }
 
-// Called when files or folders from the shell are dropped on the list as WM_DROPFILES.
 void CMyListCtrl::OnDropFiles(HDROP drop) {
     AddDroppedFiles(drop);
     DragFinish(drop);

@@ -1,17 +1,19 @@
 // The list of the "常用软件" page: takes files dropped from the shell and adds them as entries.
 #pragma once
 
-#include "framework/AfxWin.h"
 #include "framework/InterfacePtr.h"
+#include "framework/ListCtrl.h"
+#include "framework/MessageMap.h"
+#include "pages/DroppedFilesReceiver.h"
 
 #include <ole2.h>
 
-class CFileToolDlg;
+class CListOwnerPage;
 
-class CMyListCtrl : public CListCtrl {
+class CMyListCtrl : public CListCtrl, public CDroppedFilesReceiver {
 public:
-    // The page that holds this list as its m_list; set by the page before anything can be dropped.
-    CFileToolDlg* m_pOwnerPage = nullptr;
+    // The page that holds this list; set by the page before anything can be dropped.
+    CListOwnerPage* m_pOwnerPage = nullptr;
 
     // Lets file managers that drag through OLE drop on the list too, and lets drops through when
     // the program runs elevated. Undone when the window goes. Call once the window exists.
@@ -19,7 +21,7 @@ public:
 
     // The one intake of dropped files, whichever way they came: one entry per item, in the order
     // the shell lists them, none filtered. Does not free `drop`.
-    void AddDroppedFiles(HDROP drop);
+    void AddDroppedFiles(HDROP drop) override;
 
 protected:
     void OnDropFiles(HDROP drop);

@@ -1,5 +1,6 @@
 #include "pages/PrivateScripts.h"
 
+#include "framework/ShellCalls.h"
 #include "pages/AnsiText.h"
 
 #include <algorithm>

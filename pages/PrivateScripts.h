@@ -2,7 +2,7 @@
 // found and started.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/String.h"
 
 // The scripts that reveal and hide the private folder, shipped beside the program.
 inline constexpr wchar_t kOpenPrivateScript[] = L"systemopen.bat";

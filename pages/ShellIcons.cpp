@@ -1,5 +1,8 @@
 #include "pages/ShellIcons.h"
 
+#include "framework/Icon.h"
+#include "framework/ShellCalls.h"
+
 #include <shlwapi.h>
 
 #include <string>

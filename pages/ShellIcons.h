@@ -1,7 +1,7 @@
 // The shell's large icons for entry paths, chosen from the name's type without opening the item.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/ImageList.h"
 
 // A new icon for the type of `path` (the caller destroys it), or nullptr when the shell has none.
 HICON LoadTypeIcon(LPCWSTR path);

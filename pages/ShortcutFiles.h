@@ -1,7 +1,7 @@
 // Reading and writing shell shortcut (.lnk) files.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/String.h"
 
 // The target path stored in the shortcut file at `path`; empty when the file is not a shortcut
 // or cannot be read.

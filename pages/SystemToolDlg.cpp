@@ -26,8 +26,7 @@ void CSystemToolDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_ENTRY_LIST, m_list);
 }
 
-// Called once when the page window is made by the main window. The preset program need not exist:
-// its icon comes from the name's type alone.
+// The preset program need not exist: its icon comes from the name's type alone.
 BOOL CSystemToolDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     PrepareLauncherList(m_list, m_imageList);
@@ -40,9 +39,9 @@ BOOL CSystemToolDlg::OnInitDialog() {
     return TRUE;
 }
 
-// Called when the page window goes, before its list does. The list's template does not share
-// image lists, so the list destroys the one it holds; m_imageList lets go of that handle rather
-// than destroy it a second time, when it may already name a newer list.
+// The page goes before its list does. The list's template does not share image lists, so the list
+// destroys the one it holds; m_imageList lets go of that handle rather than destroy it a second
+// time, when it may already name a newer list.
 void CSystemToolDlg::OnDestroy() {
     if (ListView_GetImageList(m_list.m_hWnd, LVSIL_NORMAL) == m_imageList.GetSafeHandle()) {
         m_imageList.Detach();

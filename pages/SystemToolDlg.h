@@ -1,7 +1,11 @@
 // The "文件管理" page: one preset program entry, shown and nothing more.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
+#include "framework/MessageMap.h"
 #include "res/resource.h"
 
 class CSystemToolDlg : public CDialog {

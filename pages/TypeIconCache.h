@@ -1,7 +1,8 @@
 // Type icons kept per file-name extension, so that entries of one type ask the shell only once.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/Icon.h"
+#include "framework/ImageList.h"
 
 #include <map>
 #include <set>

@@ -1,5 +1,6 @@
 #include "password/CheckPasswdDlg.h"
 
+#include "framework/WinApp.h"
 #include "password/PasswdDlg.h"
 
 namespace {
@@ -16,7 +17,7 @@ BEGIN_MESSAGE_MAP(CCheckPasswdDlg, CDialog)
     ON_BN_CLICKED(IDCANCEL, &CCheckPasswdDlg::OnCancelClicked)
 END_MESSAGE_MAP()
 
-// Called for "确定": the entry must equal the kept password exactly, letter case and spaces
+// The entry must equal the kept password exactly, letter case and spaces
 // included. A wrong entry leaves the prompt open for another try.
 void CCheckPasswdDlg::OnOkClicked() {
     GetDlgItemText(IDC_PASSWORD_EDIT, m_strInput);
@@ -31,5 +32,5 @@ void CCheckPasswdDlg::OnOkClicked() {
     OnOK();
 }
 
-// Called for "取消", Esc and the close box.
+// "取消", Esc and the close box.
 void CCheckPasswdDlg::OnCancelClicked() { OnCancel(); }

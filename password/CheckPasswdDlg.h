@@ -1,7 +1,9 @@
 // The enter-password prompt shown before the hidden window is restored.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+#include "framework/String.h"
 #include "res/resource.h"
 
 class CPasswdDlg;

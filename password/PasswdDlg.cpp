@@ -1,5 +1,6 @@
 #include "password/PasswdDlg.h"
 
+#include "framework/WinApp.h"
 #include "pages/PrivateScripts.h"
 
 namespace {
@@ -15,13 +16,13 @@ BEGIN_MESSAGE_MAP(CPasswdDlg, CDialog)
     ON_BN_CLICKED(IDCANCEL, &CPasswdDlg::OnCancelClicked)
 END_MESSAGE_MAP()
 
-// Called each time the dialog opens; the field starts empty.
+// The field starts empty each time the dialog opens.
 BOOL CPasswdDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     return TRUE;
 }
 
-// Called for "确定": a non-empty entry becomes the password, replacing any earlier one, and the
+// A non-empty entry becomes the password, replacing any earlier one, and the
 // private folder is closed.
 void CPasswdDlg::OnOkClicked() {
     CString typed;
@@ -36,5 +37,5 @@ void CPasswdDlg::OnOkClicked() {
     OnOK();
 }
 
-// Called for "取消", Esc and the close box.
+// "取消", Esc and the close box.
 void CPasswdDlg::OnCancelClicked() { OnCancel(); }

@@ -1,7 +1,9 @@
 // The create-password dialog. It keeps the password for the life of the process, in memory only.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+#include "framework/String.h"
 #include "res/resource.h"
 
 class CPasswdDlg : public CDialog {
