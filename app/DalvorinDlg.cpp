@@ -287,7 +287,7 @@ void CDalvorinDlg::ShowTrayMenu() {
     }
     menu.AppendMenu(MF_STRING, IDCANCEL, kTrayCloseText);
     const CMenuForegroundScope foreground(m_hWnd);
-    menu.TrackPopupMenu(0, cursor.x, cursor.y, this);
+    menu.TrackPopupMenu(0, cursor.x, cursor.y, m_hWnd);
     PostMessage(WM_NULL);
 }
 
@@ -355,7 +355,7 @@ void CDalvorinDlg::OnStartClicked() {
     }
     CMenu* popup = menu.GetSubMenu(0);
     if (popup != nullptr) {
-        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, m_hWnd);
     }
 }
 

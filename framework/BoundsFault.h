@@ -1,4 +1,5 @@
-// An index or length outside one of our checked containers or buffers. Every such check reports
+// An index or length outside one of our checked containers or buffers, or a wrapper of a window,
+// menu or DC used with no handle. Every such check reports
 // here before its fallback (an exception or a clamp). The test build, which has the standard
 // library's assertions on, stops at that same assertion, as it does for a std::vector index out of
 // range, so a stray index anywhere fails the suite loudly instead of being caught and forgotten. The

@@ -1,5 +1,6 @@
 #include "framework/Dc.h"
 
+#include "framework/BoundsFault.h"
 #include "framework/GdiObject.h"
 #include "framework/Wnd.h"
 
@@ -32,28 +33,40 @@ BOOL CDC::CreateCompatibleDC(CDC* dc) {
     return m_hDC == nullptr && Attach(::CreateCompatibleDC(dc != nullptr ? dc->m_hDC : nullptr));
 }
 
-HGDIOBJ CDC::SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
-
-HGDIOBJ CDC::SelectObject(const CGdiObject* object) { return ::SelectObject(m_hDC, object->m_hObject); }
-
-int CDC::SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
-
-COLORREF CDC::SetBkColor(COLORREF color) { return ::SetBkColor(m_hDC, color); }
-
-COLORREF CDC::SetTextColor(COLORREF color) { return ::SetTextColor(m_hDC, color); }
-
-BOOL CDC::Rectangle(int left, int top, int right, int bottom) {
-    return ::Rectangle(m_hDC, left, top, right, bottom);
+// A drawing wrapper used with no DC is the caller's fault: the test build stops in the report; the
+// shipped program goes on, and the call fails as it does for any DC that is not there.
+HDC CDC::CheckedDc(const char* call) const {
+    if (m_hDC == nullptr) {
+        CBoundsFault::Report(call);
+    }
+    return m_hDC;
 }
 
-void CDC::FillRect(LPCRECT rect, CBrush* brush) { ::FillRect(m_hDC, rect, *brush); }
+HGDIOBJ CDC::SelectObject(HGDIOBJ object) { return ::SelectObject(CheckedDc("CDC::SelectObject"), object); }
 
-void CDC::FrameRect(LPCRECT rect, CBrush* brush) { ::FrameRect(m_hDC, rect, *brush); }
+HGDIOBJ CDC::SelectObject(const CGdiObject* object) {
+    return ::SelectObject(CheckedDc("CDC::SelectObject"), object->m_hObject);
+}
+
+int CDC::SetBkMode(int mode) { return ::SetBkMode(CheckedDc("CDC::SetBkMode"), mode); }
+
+COLORREF CDC::SetBkColor(COLORREF color) { return ::SetBkColor(CheckedDc("CDC::SetBkColor"), color); }
+
+COLORREF CDC::SetTextColor(COLORREF color) { return ::SetTextColor(CheckedDc("CDC::SetTextColor"), color); }
+
+BOOL CDC::Rectangle(int left, int top, int right, int bottom) {
+    return ::Rectangle(CheckedDc("CDC::Rectangle"), left, top, right, bottom);
+}
+
+void CDC::FillRect(LPCRECT rect, CBrush* brush) { ::FillRect(CheckedDc("CDC::FillRect"), rect, *brush); }
+
+void CDC::FrameRect(LPCRECT rect, CBrush* brush) { ::FrameRect(CheckedDc("CDC::FrameRect"), rect, *brush); }
 
 void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
-    const COLORREF previous = ::SetBkColor(m_hDC, color);
-    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, rect, nullptr, 0, nullptr);
-    ::SetBkColor(m_hDC, previous);
+    HDC dc = CheckedDc("CDC::FillSolidRect");
+    const COLORREF previous = ::SetBkColor(dc, color);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, rect, nullptr, 0, nullptr);
+    ::SetBkColor(dc, previous);
 }
 
 void CDC::Draw3dRect(LPCRECT rect, COLORREF topLeft, COLORREF bottomRight) {
@@ -71,34 +84,38 @@ void CDC::Draw3dRect(LPCRECT rect, COLORREF topLeft, COLORREF bottomRight) {
     FillSolidRect(&edge, bottomRight);
 }
 
-BOOL CDC::DrawEdge(LPRECT rect, UINT edge, UINT flags) { return ::DrawEdge(m_hDC, rect, edge, flags); }
-
-void CDC::DrawFocusRect(LPCRECT rect) { ::DrawFocusRect(m_hDC, rect); }
-
-int CDC::DrawText(LPCWSTR text, int length, LPRECT rect, UINT format) {
-    return ::DrawTextW(m_hDC, text, length, rect, format);
+BOOL CDC::DrawEdge(LPRECT rect, UINT edge, UINT flags) {
+    return ::DrawEdge(CheckedDc("CDC::DrawEdge"), rect, edge, flags);
 }
 
-BOOL CDC::DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
+void CDC::DrawFocusRect(LPCRECT rect) { ::DrawFocusRect(CheckedDc("CDC::DrawFocusRect"), rect); }
+
+int CDC::DrawText(LPCWSTR text, int length, LPRECT rect, UINT format) {
+    return ::DrawTextW(CheckedDc("CDC::DrawText"), text, length, rect, format);
+}
+
+BOOL CDC::DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(CheckedDc("CDC::DrawIcon"), x, y, icon); }
 
 POINT CDC::MoveTo(int x, int y) {
     POINT previous = {};
-    ::MoveToEx(m_hDC, x, y, &previous);
+    ::MoveToEx(CheckedDc("CDC::MoveTo"), x, y, &previous);
     return previous;
 }
 
-BOOL CDC::LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
+BOOL CDC::LineTo(int x, int y) { return ::LineTo(CheckedDc("CDC::LineTo"), x, y); }
 
 BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, DWORD rop) {
-    return ::BitBlt(m_hDC, x, y, width, height, source != nullptr ? source->m_hDC : nullptr, sourceX, sourceY,
-                    rop);
+    return ::BitBlt(CheckedDc("CDC::BitBlt"), x, y, width, height,
+                    source != nullptr ? source->m_hDC : nullptr, sourceX, sourceY, rop);
 }
 
-COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
+COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(CheckedDc("CDC::GetPixel"), x, y); }
 
-COLORREF CDC::SetPixel(int x, int y, COLORREF color) { return ::SetPixel(m_hDC, x, y, color); }
+COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
+    return ::SetPixel(CheckedDc("CDC::SetPixel"), x, y, color);
+}
 
-int CDC::GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hDC, index); }
+int CDC::GetDeviceCaps(int index) const { return ::GetDeviceCaps(CheckedDc("CDC::GetDeviceCaps"), index); }
 
 CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd->m_hWnd) { Attach(::BeginPaint(m_hWnd, &m_ps)); }
 

@@ -52,6 +52,10 @@ public:
     COLORREF GetPixel(int x, int y) const;
     COLORREF SetPixel(int x, int y, COLORREF color);
     int GetDeviceCaps(int index) const;
+
+private:
+    // The DC for the drawing wrapper `call`; reports a fault when there is none.
+    HDC CheckedDc(const char* call) const;
 };
 
 // The temporaries FromHandle gives out (DCs are never bound permanently).

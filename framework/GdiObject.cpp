@@ -1,6 +1,5 @@
 #include "framework/GdiObject.h"
 
-#include "framework/Dc.h"
 #include "framework/Module.h"
 
 // Every Create/Load below fails without making anything when the owner already holds an object,
@@ -20,8 +19,8 @@ BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel
     return m_hObject == nullptr && Attach(::CreateBitmap(width, height, planes, bitsPerPixel, bits));
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
-    return m_hObject == nullptr && Attach(::CreateCompatibleBitmap(dc->m_hDC, width, height));
+BOOL CBitmap::CreateCompatibleBitmap(HDC dc, int width, int height) {
+    return m_hObject == nullptr && Attach(::CreateCompatibleBitmap(dc, width, height));
 }
 
 BOOL CBrush::CreateSolidBrush(COLORREF color) {

@@ -4,8 +4,6 @@
 #include "framework/Afx.h"
 #include "framework/HandleOwner.h"
 
-class CDC;
-
 // Where a GDI object owner keeps its object, and how the object is deleted.
 struct CGdiObjectSlot {
     using Handle = HGDIOBJ;
@@ -36,7 +34,7 @@ class CBitmap : public CGdiObject {
 public:
     BOOL LoadBitmap(UINT id);
     BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
-    BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
+    BOOL CreateCompatibleBitmap(HDC dc, int width, int height);
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }  // NOLINT
 };
 

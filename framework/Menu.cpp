@@ -1,9 +1,21 @@
 #include "framework/Menu.h"
 
+#include "framework/BoundsFault.h"
 #include "framework/Module.h"
-#include "framework/Wnd.h"
 
 #include <utility>
+
+namespace {
+
+// The pop-up menu most recently opened on this thread: the owner hears WM_INITMENUPOPUP before
+// the pop-up's items are measured, and WM_MEASUREITEM does not say which menu it is.
+thread_local HMENU t_popupBeingShown = nullptr;
+
+}  // namespace
+
+HMENU CMenu::PopupBeingShown() { return t_popupBeingShown; }
+
+HMENU CMenu::ExchangePopupBeingShown(HMENU menu) { return std::exchange(t_popupBeingShown, menu); }
 
 CMenu::~CMenu() {
     if (m_ownsMenu) {
@@ -70,45 +82,61 @@ BOOL CMenu::DestroyMenu() {
     return ::DestroyMenu(Detach());
 }
 
+// An item wrapper used with no menu is the caller's fault: the test build stops in the report; the
+// shipped program goes on, and the call fails as it does for any menu that is not there.
+HMENU CMenu::CheckedMenu(const char* call) const {
+    if (m_hMenu == nullptr) {
+        CBoundsFault::Report(call);
+    }
+    return m_hMenu;
+}
+
 void CMenu::DrawItem(LPDRAWITEMSTRUCT) {}
 
 void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, LPCWSTR text) {
-    return ::AppendMenuW(m_hMenu, flags, id, text);
+    return ::AppendMenuW(CheckedMenu("CMenu::AppendMenu"), flags, id, text);
 }
 
 BOOL CMenu::ModifyMenu(UINT position, UINT flags, UINT_PTR id, LPCWSTR text) {
-    return ::ModifyMenuW(m_hMenu, position, flags, id, text);
+    return ::ModifyMenuW(CheckedMenu("CMenu::ModifyMenu"), position, flags, id, text);
 }
 
-CMenu* CMenu::GetSubMenu(int position) const { return FromHandle(::GetSubMenu(m_hMenu, position)); }
+CMenu* CMenu::GetSubMenu(int position) const {
+    return FromHandle(::GetSubMenu(CheckedMenu("CMenu::GetSubMenu"), position));
+}
 
-int CMenu::GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
+int CMenu::GetMenuItemCount() const { return ::GetMenuItemCount(CheckedMenu("CMenu::GetMenuItemCount")); }
 
-UINT CMenu::GetMenuItemID(int position) const { return ::GetMenuItemID(m_hMenu, position); }
+UINT CMenu::GetMenuItemID(int position) const {
+    return ::GetMenuItemID(CheckedMenu("CMenu::GetMenuItemID"), position);
+}
 
-UINT CMenu::GetMenuState(UINT id, UINT flags) const { return ::GetMenuState(m_hMenu, id, flags); }
+UINT CMenu::GetMenuState(UINT id, UINT flags) const {
+    return ::GetMenuState(CheckedMenu("CMenu::GetMenuState"), id, flags);
+}
 
 int CMenu::GetMenuString(UINT id, CString& text, UINT flags) const {
-    const int length = ::GetMenuStringW(m_hMenu, id, nullptr, 0, flags);
+    HMENU menu = CheckedMenu("CMenu::GetMenuString");
+    const int length = ::GetMenuStringW(menu, id, nullptr, 0, flags);
     if (length <= 0) {
         text.Empty();
         return 0;
     }
     wchar_t* buffer = text.GetBuffer(length);
-    const int copied = ::GetMenuStringW(m_hMenu, id, buffer, length + 1, flags);
+    const int copied = ::GetMenuStringW(menu, id, buffer, length + 1, flags);
     text.ReleaseBuffer(copied);
     return copied;
 }
 
 // The pop-up is recorded for measuring its owner-drawn items: with TPM_NONOTIFY the owner hears
 // no WM_INITMENUPOPUP that would name it.
-BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT exclude) {
-    const HMENU previous = CWnd::ExchangePopupBeingShown(m_hMenu);
+BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, HWND owner, LPCRECT exclude) {
+    const HMENU previous = ExchangePopupBeingShown(m_hMenu);
     const BOOL result =
-        ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner != nullptr ? owner->m_hWnd : nullptr, exclude);
-    CWnd::ExchangePopupBeingShown(previous);
+        ::TrackPopupMenu(CheckedMenu("CMenu::TrackPopupMenu"), flags, x, y, 0, owner, exclude);
+    ExchangePopupBeingShown(previous);
     return result;
 }
 

@@ -8,8 +8,6 @@
 #include "framework/HandleMap.h"
 #include "framework/String.h"
 
-class CWnd;
-
 class CMenu {
 public:
     CMenu() = default;
@@ -25,6 +23,11 @@ public:
     static CMenu* FromHandle(HMENU menu);
     static CMenu* FromHandlePermanent(HMENU menu);
     static void DeleteTempMap();
+    // The pop-up menu this thread shows, whose object measures its owner-drawn items, and setting
+    // it (returns the previous one). Set by the windows from WM_INITMENUPOPUP and by
+    // TrackPopupMenu (TPM_NONOTIFY sends none).
+    static HMENU PopupBeingShown();
+    static HMENU ExchangePopupBeingShown(HMENU menu);
 
     // Takes the menu over: this object destroys it. FALSE when another object is bound to it.
     BOOL Attach(HMENU menu);
@@ -54,9 +57,11 @@ public:
     UINT GetMenuItemID(int position) const;
     UINT GetMenuState(UINT id, UINT flags) const;
     int GetMenuString(UINT id, CString& text, UINT flags) const;
-    BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT exclude = nullptr);
+    BOOL TrackPopupMenu(UINT flags, int x, int y, HWND owner, LPCRECT exclude = nullptr);
 
 private:
+    // The menu for the item wrapper `call`; reports a fault when there is none.
+    HMENU CheckedMenu(const char* call) const;
     BOOL BindHandle(HMENU menu, bool owns);
 
     bool m_ownsMenu = false;

@@ -1,5 +1,6 @@
 #include "framework/Wnd.h"
 
+#include "framework/BoundsFault.h"
 #include "framework/CmdUI.h"
 #include "framework/Exception.h"
 #include "framework/Menu.h"
@@ -16,9 +17,6 @@ struct WindowThreadState {
     CWnd* windowBeingCreated = nullptr;
     HHOOK creationHook = nullptr;
     MSG currentMessage{};
-    // The pop-up menu most recently opened on this thread: the owner hears WM_INITMENUPOPUP
-    // before the pop-up's items are measured, and WM_MEASUREITEM does not say which menu it is.
-    HMENU popupBeingShown = nullptr;
 };
 
 WindowThreadState& ThreadState() {
@@ -53,8 +51,6 @@ CWnd* CWnd::FromHandle(HWND hwnd) { return CWndHandleMap::FromHandle(hwnd); }
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) { return CWndHandleMap::FromHandlePermanent(hwnd); }
 
 void CWnd::DeleteTempMap() { CWndHandleMap::DeleteTemporaries(); }
-
-HMENU CWnd::ExchangePopupBeingShown(HMENU menu) { return std::exchange(ThreadState().popupBeingShown, menu); }
 
 BOOL CWnd::Attach(HWND hwnd) {
     if (hwnd == nullptr || m_hWnd != nullptr || !CWndHandleMap::Bind(hwnd, this)) {
@@ -227,10 +223,10 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
             }
             break;
         case WM_INITMENUPOPUP:
-            ThreadState().popupBeingShown = reinterpret_cast<HMENU>(wParam);
+            CMenu::ExchangePopupBeingShown(reinterpret_cast<HMENU>(wParam));
             break;
         case WM_EXITMENULOOP:
-            ThreadState().popupBeingShown = nullptr;
+            CMenu::ExchangePopupBeingShown(nullptr);
             break;
         case WM_CTLCOLORMSGBOX:
         case WM_CTLCOLOREDIT:
@@ -386,7 +382,7 @@ void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT item) {
         return;  // no structure to answer in
     }
     if (item->CtlType == ODT_MENU) {
-        if (CMenu* menu = CMenu::FromHandlePermanent(ThreadState().popupBeingShown)) {
+        if (CMenu* menu = CMenu::FromHandlePermanent(CMenu::PopupBeingShown())) {
             menu->MeasureItem(item);
             return;
         }
@@ -415,14 +411,38 @@ BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
 
 // ---- Thin wrappers ----------------------------------------------------------------------------
+// A wrapper used before its window exists or after it has gone is the caller's fault, and a null
+// window means something else to some calls (InvalidateRect repaints every window, PostMessage
+// posts to the thread). Each wrapper reports it (the test build stops there) and then does
+// nothing, answering as the call would for a window that is not there.
 
-CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
+bool CWnd::HasWindowFor(const char* call) const {
+    if (m_hWnd == nullptr) {
+        CBoundsFault::Report(call);
+        return false;
+    }
+    return true;
+}
 
-CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+CWnd* CWnd::GetDlgItem(int id) const {
+    return HasWindowFor("CWnd::GetDlgItem") ? FromHandle(::GetDlgItem(m_hWnd, id)) : nullptr;
+}
 
-void CWnd::SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
+CWnd* CWnd::GetParent() const {
+    return HasWindowFor("CWnd::GetParent") ? FromHandle(::GetParent(m_hWnd)) : nullptr;
+}
+
+void CWnd::SetWindowText(LPCWSTR text) {
+    if (HasWindowFor("CWnd::SetWindowText")) {
+        ::SetWindowTextW(m_hWnd, text);
+    }
+}
 
 void CWnd::GetWindowText(CString& text) const {
+    text.Empty();
+    if (!HasWindowFor("CWnd::GetWindowText")) {
+        return;
+    }
     const int length = ::GetWindowTextLengthW(m_hWnd);
     wchar_t* buffer = text.GetBuffer(length);
     const int copied = ::GetWindowTextW(m_hWnd, buffer, length + 1);
@@ -430,7 +450,7 @@ void CWnd::GetWindowText(CString& text) const {
 }
 
 int CWnd::GetDlgItemText(int id, CString& text) const {
-    HWND control = ::GetDlgItem(m_hWnd, id);
+    HWND control = HasWindowFor("CWnd::GetDlgItemText") ? ::GetDlgItem(m_hWnd, id) : nullptr;
     if (control == nullptr) {
         text.Empty();
         return 0;
@@ -439,37 +459,73 @@ int CWnd::GetDlgItemText(int id, CString& text) const {
     return text.GetLength();
 }
 
-void CWnd::SetDlgItemText(int id, LPCWSTR text) { ::SetDlgItemTextW(m_hWnd, id, text); }
+void CWnd::SetDlgItemText(int id, LPCWSTR text) {
+    if (HasWindowFor("CWnd::SetDlgItemText")) {
+        ::SetDlgItemTextW(m_hWnd, id, text);
+    }
+}
 
-BOOL CWnd::ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
+BOOL CWnd::ShowWindow(int command) {
+    return HasWindowFor("CWnd::ShowWindow") && ::ShowWindow(m_hWnd, command);
+}
 
 BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {
-    return ::SetWindowPos(m_hWnd, insertAfter != nullptr ? insertAfter->m_hWnd : HWND_TOP, x, y, cx, cy,
+    return HasWindowFor("CWnd::SetWindowPos") &&
+           ::SetWindowPos(m_hWnd, insertAfter != nullptr ? insertAfter->m_hWnd : HWND_TOP, x, y, cx, cy,
                           flags);
 }
 
-void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
-
-void CWnd::GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
-
-void CWnd::ScreenToClient(LPRECT rect) const {
-    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(rect));
-    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(rect) + 1);
+void CWnd::GetClientRect(LPRECT rect) const {
+    if (HasWindowFor("CWnd::GetClientRect")) {
+        ::GetClientRect(m_hWnd, rect);
+    }
 }
 
-void CWnd::ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
+void CWnd::GetWindowRect(LPRECT rect) const {
+    if (HasWindowFor("CWnd::GetWindowRect")) {
+        ::GetWindowRect(m_hWnd, rect);
+    }
+}
 
-void CWnd::Invalidate(BOOL erase) { ::InvalidateRect(m_hWnd, nullptr, erase); }
+void CWnd::ScreenToClient(LPRECT rect) const {
+    if (HasWindowFor("CWnd::ScreenToClient")) {
+        ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(rect));
+        ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(rect) + 1);
+    }
+}
 
-void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) { ::InvalidateRect(m_hWnd, rect, erase); }
+void CWnd::ClientToScreen(LPPOINT point) const {
+    if (HasWindowFor("CWnd::ClientToScreen")) {
+        ::ClientToScreen(m_hWnd, point);
+    }
+}
 
-CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+void CWnd::Invalidate(BOOL erase) {
+    if (HasWindowFor("CWnd::Invalidate")) {
+        ::InvalidateRect(m_hWnd, nullptr, erase);
+    }
+}
 
-DWORD CWnd::GetStyle() const { return static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE)); }
+void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) {
+    if (HasWindowFor("CWnd::InvalidateRect")) {
+        ::InvalidateRect(m_hWnd, rect, erase);
+    }
+}
 
-DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
+CWnd* CWnd::SetFocus() { return HasWindowFor("CWnd::SetFocus") ? FromHandle(::SetFocus(m_hWnd)) : nullptr; }
+
+DWORD CWnd::GetStyle() const {
+    return HasWindowFor("CWnd::GetStyle") ? static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE)) : 0;
+}
+
+DWORD CWnd::GetExStyle() const {
+    return HasWindowFor("CWnd::GetExStyle") ? static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_EXSTYLE)) : 0;
+}
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
+    if (!HasWindowFor("CWnd::ModifyStyle")) {
+        return FALSE;
+    }
     const DWORD style = GetStyle();
     const DWORD changed = (style & ~remove) | add;
     if (changed == style) {
@@ -483,22 +539,29 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
     return TRUE;
 }
 
-int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+int CWnd::GetDlgCtrlID() const { return HasWindowFor("CWnd::GetDlgCtrlID") ? ::GetDlgCtrlID(m_hWnd) : 0; }
 
-BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+BOOL CWnd::IsWindowVisible() const {
+    return HasWindowFor("CWnd::IsWindowVisible") && ::IsWindowVisible(m_hWnd);
+}
 
-BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+BOOL CWnd::IsIconic() const { return HasWindowFor("CWnd::IsIconic") && ::IsIconic(m_hWnd); }
 
-BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
+// Answers whether the window was disabled before, as EnableWindow does.
+BOOL CWnd::EnableWindow(BOOL enable) {
+    return HasWindowFor("CWnd::EnableWindow") ? ::EnableWindow(m_hWnd, enable) : FALSE;
+}
 
-BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+BOOL CWnd::SetForegroundWindow() {
+    return HasWindowFor("CWnd::SetForegroundWindow") && ::SetForegroundWindow(m_hWnd);
+}
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    return HasWindowFor("CWnd::SendMessage") ? ::SendMessageW(m_hWnd, message, wParam, lParam) : 0;
 }
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return ::PostMessageW(m_hWnd, message, wParam, lParam);
+    return HasWindowFor("CWnd::PostMessage") && ::PostMessageW(m_hWnd, message, wParam, lParam);
 }
 
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
@@ -506,8 +569,11 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
         SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
-CMenu* CWnd::GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
+CMenu* CWnd::GetSystemMenu(BOOL revert) const {
+    return HasWindowFor("CWnd::GetSystemMenu") ? CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)) : nullptr;
+}
 
+// A window that is not there yet owns no box: the box shows without an owner.
 int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
     const CModalLoopScope loop;
     return ::MessageBoxW(m_hWnd, text, caption != nullptr ? caption : AfxGetAppName(), type);

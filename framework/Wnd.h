@@ -26,9 +26,6 @@ public:
     static CWnd* FromHandlePermanent(HWND hwnd);
     // Frees the temporaries handed out by FromHandle.
     static void DeleteTempMap();
-    // The pop-up menu this thread shows, whose object measures its owner-drawn items; returns the
-    // previous one. Set from WM_INITMENUPOPUP and by CMenu::TrackPopupMenu (TPM_NONOTIFY sends none).
-    static HMENU ExchangePopupBeingShown(HMENU menu);
 
     BOOL Attach(HWND hwnd);
     HWND Detach();
@@ -129,6 +126,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Whether this object has a window for the wrapper `call`; reports a fault when it has not.
+    bool HasWindowFor(const char* call) const;
     void BindAndSubclass(HWND hwnd);
     void OnNcDestroyed();
     BOOL DispatchDrawItem(LPARAM lParam, LRESULT* result);

@@ -201,7 +201,7 @@ void CFileToolDlg::OnListRightClick(NMHDR*, LRESULT* result) {
     if (menu.LoadMenu(IDR_ENTRY_MENU)) {
         CMenu* popup = menu.GetSubMenu(0);
         if (popup != nullptr) {
-            popup->TrackPopupMenu(TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+            popup->TrackPopupMenu(TPM_RIGHTBUTTON, cursor.x, cursor.y, m_hWnd);
         }
     }
     *result = 0;

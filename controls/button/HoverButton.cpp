@@ -462,7 +462,7 @@ void CHoverButton::ShowDropMenu() {
     CMenu* popup = m_dropMenu.GetSubMenu(0);
     const UINT command =
         popup != nullptr
-            ? static_cast<UINT>(popup->TrackPopupMenu(kDropMenuFlags, window.left, window.bottom, this))
+            ? static_cast<UINT>(popup->TrackPopupMenu(kDropMenuFlags, window.left, window.bottom, m_hWnd))
             : 0;
     m_menuShown = FALSE;
     Repaint();
@@ -884,7 +884,7 @@ void CHoverButton::DrawBitmapImage(CDC* dc, BOOL hasTitle, const RECT* request, 
     }
     CDC onWhiteDc;
     CBitmap onWhite;
-    if (!onWhiteDc.CreateCompatibleDC(dc) || !onWhite.CreateCompatibleBitmap(dc, w, h)) {
+    if (!onWhiteDc.CreateCompatibleDC(dc) || !onWhite.CreateCompatibleBitmap(dc->m_hDC, w, h)) {
         return;
     }
     {

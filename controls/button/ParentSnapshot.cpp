@@ -49,7 +49,7 @@ void CParentSnapshot::Drop() {
 
 // The copy is made like the DC it is painted into, so painting it is a plain copy.
 bool CParentSnapshot::Take(CWnd& parent, CDC& like) {
-    if (!m_dc.CreateCompatibleDC(&like) || !m_bitmap.CreateCompatibleBitmap(&like, m_size.cx, m_size.cy)) {
+    if (!m_dc.CreateCompatibleDC(&like) || !m_bitmap.CreateCompatibleBitmap(like, m_size.cx, m_size.cy)) {
         Drop();
         return false;
     }

@@ -48,7 +48,7 @@ bool COffscreenDC::StartOffscreen() {
     if (!CreateCompatibleDC(m_pTargetDC)) {
         return false;
     }
-    if (m_bitmap.CreateCompatibleBitmap(m_pTargetDC, width, height)) {
+    if (m_bitmap.CreateCompatibleBitmap(m_pTargetDC->m_hDC, width, height)) {
         const HGDIOBJ previous = SelectObject(m_bitmap.m_hObject);
         if (previous != nullptr && previous != HGDI_ERROR) {
             m_pOldBitmap = previous;

@@ -443,7 +443,7 @@ BOOL CPictureMenu::RenderImageToBitmap(int index, CDC* target, const CPictureMen
     CBitmap rendered;
     CBrush face(::GetSysColor(COLOR_BTNFACE));
     if (icon.m_hIcon == nullptr || !memory.CreateCompatibleDC(target) ||
-        !rendered.CreateCompatibleBitmap(target, menu->m_iconWidth, menu->m_iconHeight) ||
+        !rendered.CreateCompatibleBitmap(target->m_hDC, menu->m_iconWidth, menu->m_iconHeight) ||
         face.m_hObject == nullptr) {
         return FALSE;
     }

@@ -91,7 +91,7 @@ TEST(MenuBinding, OwnerDrawnItemsOfATrackedPopupAreMeasuredAndDrawnByTheBoundMen
     g_shownMenu = &menu;
     g_ticks = 0;
     SetTimer(owner, kEndMenuTimer, 50, EndMenuWhenDrawn);
-    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD, 10, 10, &owner);
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD, 10, 10, owner.m_hWnd);
     KillTimer(owner, kEndMenuTimer);
     g_shownMenu = nullptr;
 

@@ -111,7 +111,7 @@ HBITMAP MakeDiscBitmap(COLORREF disc) {
     CDC dc;
     CBitmap bitmap;
     if (!dc.CreateCompatibleDC(&screen) ||
-        !bitmap.CreateCompatibleBitmap(&screen, kBitmapSize, kBitmapSize)) {
+        !bitmap.CreateCompatibleBitmap(screen, kBitmapSize, kBitmapSize)) {
         return nullptr;
     }
     {
