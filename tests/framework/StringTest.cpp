@@ -75,6 +75,23 @@ TEST(BoundsFaultDeathTest, AnUnexpectedIndexStopsTheTestBuild) {
     EXPECT_DEATH(CString(L"ab").ReleaseBuffer(3), "ReleaseBuffer length");
 }
 
+// So does a window, menu or DC wrapper used with no handle. The shipped fallback never hands the
+// null handle to a call that reads it as "every window" or "this thread": nothing is posted.
+TEST(BoundsFaultDeathTest, AWrapperWithNoHandleStopsTheTestBuildAndItsFallbackPostsNothing) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    CWnd noWindow;
+    CMenu noMenu;
+    CDC noDc;
+    EXPECT_DEATH(noWindow.InvalidateRect(nullptr), "CWnd::InvalidateRect");
+    EXPECT_DEATH(noMenu.GetMenuItemCount(), "CMenu::GetMenuItemCount");
+    EXPECT_DEATH(noDc.SetPixel(0, 0, 0), "CDC::SetPixel");
+
+    const CBoundsFault::Expected fallbackUnderTest;
+    EXPECT_FALSE(noWindow.PostMessage(WM_APP));
+    MSG threadMessage = {};
+    EXPECT_FALSE(PeekMessageW(&threadMessage, reinterpret_cast<HWND>(-1), WM_APP, WM_APP, PM_REMOVE));
+}
+
 TEST(String, LowerCasingFollowsTheLetters) {
     CString text(L"&File ÄÖ 文件");
     EXPECT_EQ(CString(L"&file äö 文件"), text.MakeLower());
