@@ -30,29 +30,6 @@ private:
 
 CListDropTarget::CListDropTarget(CDroppedFilesReceiver& receiver) : m_receiver(receiver) {}
 
-HRESULT CListDropTarget::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
-        *object = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG CListDropTarget::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_references)); }
-
-ULONG CListDropTarget::Release() {
-    const LONG left = InterlockedDecrement(&m_references);
-    if (left == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(left);
-}
-
 HRESULT CListDropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     if (effect == nullptr) {
         return E_INVALIDARG;

@@ -1,23 +1,18 @@
 // The OLE drop target of the "常用软件" list: hands the files of a shell drag (CF_HDROP) to the
-// list's intake (its receiver). File managers that drag through OLE reach the list only this way (under Wine
-// always; on Windows the shell prefers it over WM_DROPFILES once the window is registered).
+// list's intake (its receiver). File managers that drag through OLE reach the list only this way
+// (under Wine always; on Windows the shell prefers it over WM_DROPFILES once the window is
+// registered).
 #pragma once
 
+#include "framework/ComObject.h"
 #include "pages/DroppedFilesReceiver.h"
 
 #include <ole2.h>
 
-class CListDropTarget final : public IDropTarget {
+class CListDropTarget final : public CComObject<IDropTarget> {
 public:
     // Starts with one reference, owned by the caller.
     explicit CListDropTarget(CDroppedFilesReceiver& receiver);
-    CListDropTarget(const CListDropTarget&) = delete;
-    CListDropTarget& operator=(const CListDropTarget&) = delete;
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // IDropTarget
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
@@ -26,12 +21,11 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
 
 private:
-    ~CListDropTarget() = default;
+    ~CListDropTarget() override = default;
 
     // What the current drag may do here: a copy when it carries files, nothing otherwise.
     DWORD EffectFor(bool carriesFiles) const { return carriesFiles ? DROPEFFECT_COPY : DROPEFFECT_NONE; }
 
     CDroppedFilesReceiver& m_receiver;
-    LONG m_references = 1;
     bool m_dragCarriesFiles = false;
 };
