@@ -132,5 +132,3 @@ CClientDC::~CClientDC() {
         ::ReleaseDC(m_hWnd, dc);
     }
 }
-
-CDC* AfxDcFromHandle(HDC dc) { return CDC::FromHandle(dc); }

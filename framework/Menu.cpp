@@ -139,5 +139,3 @@ BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, HWND owner, LPCRECT exclude
     ExchangePopupBeingShown(previous);
     return result;
 }
-
-CMenu* AfxMenuFromHandle(HMENU menu) { return CMenu::FromHandle(menu); }

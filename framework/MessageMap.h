@@ -13,11 +13,12 @@
 
 #include "framework/Afx.h"
 
+#include <cstddef>
+#include <tuple>
+#include <type_traits>
+
 class CCmdTarget;
 class CCmdUI;
-class CWnd;
-class CDC;
-class CMenu;
 
 struct AfxMessageArgs {
     WPARAM wParam;
@@ -74,18 +75,22 @@ struct AfxHandlerTraits;
 template <typename R, typename C, typename... Args>
 struct AfxHandlerTraits<R (C::*)(Args...)> {
     using Class = C;
+    using Arguments = std::tuple<Args...>;
 };
 template <typename R, typename C, typename... Args>
 struct AfxHandlerTraits<R (C::*)(Args...) const> {
     using Class = C;
+    using Arguments = std::tuple<Args...>;
 };
 template <typename R, typename C, typename... Args>
 struct AfxHandlerTraits<R (C::*)(Args...) noexcept> {
     using Class = C;
+    using Arguments = std::tuple<Args...>;
 };
 template <typename R, typename C, typename... Args>
 struct AfxHandlerTraits<R (C::*)(Args...) const noexcept> {
     using Class = C;
+    using Arguments = std::tuple<Args...>;
 };
 
 template <auto Handler>
@@ -93,10 +98,13 @@ auto* AfxHandlerTarget(CCmdTarget* target) {
     return static_cast<typename AfxHandlerTraits<decltype(Handler)>::Class*>(target);
 }
 
-// The wrappers that handlers receive for handles (the bound object, else a temporary).
-CWnd* AfxWndFromHandle(HWND hwnd);
-CDC* AfxDcFromHandle(HDC dc);
-CMenu* AfxMenuFromHandle(HMENU menu);
+// The wrapper a handler receives for a handle as its argument `index` (the bound object, else a
+// temporary), made by that argument's own class: the maps need not know the wrapper classes.
+template <auto Handler, std::size_t index, typename Handle>
+auto AfxWrapperFromHandle(Handle handle) {
+    using Pointer = std::tuple_element_t<index, typename AfxHandlerTraits<decltype(Handler)>::Arguments>;
+    return std::remove_pointer_t<Pointer>::FromHandle(handle);
+}
 
 // The signed client coordinates packed into a mouse message's LPARAM.
 inline POINT AfxPointFromLParam(LPARAM lParam) {
@@ -132,7 +140,8 @@ BOOL AfxMsgReflectEx(CCmdTarget* target, const AfxMessageArgs&) {
 template <auto Handler>
 BOOL AfxMsgCtlColorReflect(CCmdTarget* target, const AfxMessageArgs& args) {
     *args.result = reinterpret_cast<LRESULT>((AfxHandlerTarget<Handler>(target)->*Handler)(
-        AfxDcFromHandle(reinterpret_cast<HDC>(args.wParam)), static_cast<UINT>(args.lParam)));
+        AfxWrapperFromHandle<Handler, 0>(reinterpret_cast<HDC>(args.wParam)),
+        static_cast<UINT>(args.lParam)));
     return TRUE;
 }
 
@@ -177,7 +186,8 @@ BOOL AfxMsgDropFiles(CCmdTarget* target, const AfxMessageArgs& args) {
 // WM_SETFOCUS and WM_KILLFOCUS: wParam is the window losing or gaining the focus.
 template <auto Handler>
 BOOL AfxMsgFocus(CCmdTarget* target, const AfxMessageArgs& args) {
-    (AfxHandlerTarget<Handler>(target)->*Handler)(AfxWndFromHandle(reinterpret_cast<HWND>(args.wParam)));
+    (AfxHandlerTarget<Handler>(target)->*Handler)(
+        AfxWrapperFromHandle<Handler, 0>(reinterpret_cast<HWND>(args.wParam)));
     return TRUE;
 }
 
@@ -191,14 +201,15 @@ BOOL AfxMsgMouseMove(CCmdTarget* target, const AfxMessageArgs& args) {
 template <auto Handler>
 BOOL AfxMsgSetCursor(CCmdTarget* target, const AfxMessageArgs& args) {
     *args.result = (AfxHandlerTarget<Handler>(target)->*Handler)(
-        AfxWndFromHandle(reinterpret_cast<HWND>(args.wParam)), LOWORD(args.lParam), HIWORD(args.lParam));
+        AfxWrapperFromHandle<Handler, 0>(reinterpret_cast<HWND>(args.wParam)), LOWORD(args.lParam),
+        HIWORD(args.lParam));
     return TRUE;
 }
 
 template <auto Handler>
 BOOL AfxMsgEraseBkgnd(CCmdTarget* target, const AfxMessageArgs& args) {
-    *args.result =
-        (AfxHandlerTarget<Handler>(target)->*Handler)(AfxDcFromHandle(reinterpret_cast<HDC>(args.wParam)));
+    *args.result = (AfxHandlerTarget<Handler>(target)->*Handler)(
+        AfxWrapperFromHandle<Handler, 0>(reinterpret_cast<HDC>(args.wParam)));
     return TRUE;
 }
 
@@ -211,7 +222,8 @@ BOOL AfxMsgEnable(CCmdTarget* target, const AfxMessageArgs& args) {
 template <auto Handler>
 BOOL AfxMsgActivate(CCmdTarget* target, const AfxMessageArgs& args) {
     (AfxHandlerTarget<Handler>(target)->*Handler)(
-        LOWORD(args.wParam), AfxWndFromHandle(reinterpret_cast<HWND>(args.lParam)), HIWORD(args.wParam) != 0);
+        LOWORD(args.wParam), AfxWrapperFromHandle<Handler, 1>(reinterpret_cast<HWND>(args.lParam)),
+        HIWORD(args.wParam) != 0);
     return TRUE;
 }
 
@@ -224,7 +236,8 @@ BOOL AfxMsgActivateApp(CCmdTarget* target, const AfxMessageArgs& args) {
 
 template <auto Handler>
 BOOL AfxMsgCaptureChanged(CCmdTarget* target, const AfxMessageArgs& args) {
-    (AfxHandlerTarget<Handler>(target)->*Handler)(AfxWndFromHandle(reinterpret_cast<HWND>(args.lParam)));
+    (AfxHandlerTarget<Handler>(target)->*Handler)(
+        AfxWrapperFromHandle<Handler, 0>(reinterpret_cast<HWND>(args.lParam)));
     return TRUE;
 }
 
@@ -244,15 +257,17 @@ BOOL AfxMsgMeasureItem(CCmdTarget* target, const AfxMessageArgs& args) {
 
 template <auto Handler>
 BOOL AfxMsgInitMenuPopup(CCmdTarget* target, const AfxMessageArgs& args) {
-    (AfxHandlerTarget<Handler>(target)->*Handler)(AfxMenuFromHandle(reinterpret_cast<HMENU>(args.wParam)),
-                                                  LOWORD(args.lParam), HIWORD(args.lParam) != 0);
+    (AfxHandlerTarget<Handler>(target)->*Handler)(
+        AfxWrapperFromHandle<Handler, 0>(reinterpret_cast<HMENU>(args.wParam)), LOWORD(args.lParam),
+        HIWORD(args.lParam) != 0);
     return TRUE;
 }
 
 template <auto Handler>
 BOOL AfxMsgMenuChar(CCmdTarget* target, const AfxMessageArgs& args) {
     *args.result = (AfxHandlerTarget<Handler>(target)->*Handler)(
-        LOWORD(args.wParam), HIWORD(args.wParam), AfxMenuFromHandle(reinterpret_cast<HMENU>(args.lParam)));
+        LOWORD(args.wParam), HIWORD(args.wParam),
+        AfxWrapperFromHandle<Handler, 2>(reinterpret_cast<HMENU>(args.lParam)));
     return TRUE;
 }
 

@@ -578,5 +578,3 @@ int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
     const CModalLoopScope loop;
     return ::MessageBoxW(m_hWnd, text, caption != nullptr ? caption : AfxGetAppName(), type);
 }
-
-CWnd* AfxWndFromHandle(HWND hwnd) { return CWnd::FromHandle(hwnd); }
