@@ -5,7 +5,13 @@
 
 #include "controls/button/ParentSnapshot.h"
 #include "controls/menu/PictureMenu.h"
-#include "framework/AfxWin.h"
+#include "framework/Button.h"
+#include "framework/Cursor.h"
+#include "framework/Dc.h"
+#include "framework/GdiObject.h"
+#include "framework/Icon.h"
+#include "framework/Menu.h"
+#include "framework/String.h"
 #include "framework/ToolTipCtrl.h"
 
 #include <cstddef>
@@ -48,7 +54,8 @@ public:
     void SetTransparent(BOOL transparent);
     void SetTrackInactive(BOOL track);
     void SetGreyDisabledBitmap(BOOL grey);
-    // Takes over the cursor (destroyed with the button or the next cursor); NULL shows the default.
+    // Takes over the cursor (destroyed with the button or the next cursor), so a shared one
+    // (LoadCursor) must be copied first; NULL shows the default.
     void SetButtonCursor(HCURSOR cursor);
     BOOL SetTooltipText(LPCWSTR text, BOOL activate = TRUE);
     BOOL SetLinkTarget(LPCWSTR target);
@@ -74,15 +81,15 @@ public:
 
 protected:
     struct IconImage {
-        HICON icon;
-        DWORD width;
-        DWORD height;
+        CIcon icon;
+        DWORD width = 0;
+        DWORD height = 0;
     };
     struct BitmapImage {
-        HBITMAP bitmap;
-        DWORD width;
-        DWORD height;
-        HBITMAP mask;
+        CBitmap bitmap;
+        DWORD width = 0;
+        DWORD height = 0;
+        CBitmap mask;
     };
 
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
@@ -104,7 +111,7 @@ protected:
     LRESULT OnGetState(WPARAM wParam, LPARAM lParam);
 
     void CancelHover();
-    void ReleaseImages();
+    // A grey copy of `icon`, which the caller then owns; NULL when none can be made.
     HICON MakeGreyIcon(HICON icon);
     RECT PlaceImage(DWORD width, DWORD height, const RECT* request, RECT* caption, BOOL hasTitle,
                     BOOL pressed);
@@ -129,7 +136,8 @@ protected:
     HWND m_menuOwner = nullptr;
     BOOL m_menuShown = FALSE;
     CPictureMenu m_dropMenu;
-    HCURSOR m_cursor = nullptr;
+    // Always the button's own: the arrow it puts up in the cursor's place is shared and never held.
+    CCursor m_cursor;
     CToolTipCtrl m_tipCtrl;
     CParentSnapshot m_parentSnapshot;
     BOOL m_trackInactive = TRUE;
@@ -141,6 +149,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Looks and images may be set before the button has a window; until it has one there is
+    // nothing to repaint and no tip to attach.
+    BOOL IsCreated() const { return GetSafeHwnd() != nullptr; }
     void Repaint();
     BOOL UseIdleImage() const;
     BOOL EnsureToolTip();
@@ -150,6 +161,7 @@ private:
     void OpenLinkTarget();
     void DrawFrameOrEdges(CDC* dc, const RECT& itemRect);
     void DrawCaption(CDC* dc, const CString& title, RECT caption);
-    BOOL StoreIcon(HICON icon, IconImage& image);
-    BOOL StoreBitmap(HBITMAP bitmap, COLORREF transparent, BitmapImage& image);
+    void DropImages();
+    static BOOL MeasureIcon(IconImage& image);
+    static BOOL MakeMask(BitmapImage& image, COLORREF transparent);
 };

@@ -4,8 +4,10 @@
 // is, so that the parent need not repaint under the child at every paint.
 #pragma once
 
-#include "framework/AfxWin.h"
+#include "framework/Dc.h"
+#include "framework/GdiObject.h"
 #include "framework/ScopedSelect.h"
+#include "framework/Wnd.h"
 
 #include <optional>
 

@@ -30,8 +30,32 @@ void UseOneButton() {
     h.button.AssignBitmaps(reinterpret_cast<HBITMAP>(CreateSolidBrush(0)), nullptr, 0);  // not a bitmap
 }
 
+// Every way out of an assignment frees whatever it was handed, whichever image fails.
+void FailAssignments() {
+    ButtonHarness h(BS_PUSHBUTTON, L"Go", false, false);
+    HICON stale = MakeSolidIcon(RGB(3, 3, 3));
+    DestroyIcon(stale);
+    h.button.AssignIcons(MakeSolidIcon(RGB(4, 4, 4)), stale);
+    h.button.AssignIcons(stale, MakeSolidIcon(RGB(4, 4, 4)));
+    const auto notABitmap = [] {
+        return reinterpret_cast<HBITMAP>(CreateSolidBrush(0));
+    };
+    h.button.AssignBitmaps(MakePicture(8, RGB(5, 5, 5)), notABitmap(), 0);
+    h.button.AssignBitmaps(notABitmap(), MakePicture(8, RGB(5, 5, 5)), 0);
+    h.button.AssignBitmaps(nullptr, MakePicture(8, RGB(5, 5, 5)), 0);
+    // The cursor held, handed in again, is kept rather than replaced by itself and destroyed.
+    HCURSOR cursor = CopyCursor(LoadCursorW(nullptr, IDC_HAND));
+    h.button.SetButtonCursor(cursor);
+    h.button.SetButtonCursor(cursor);
+    EXPECT_TRUE(DrawIconEx(Surface().Dc(), 0, 0, cursor, 0, 0, 0, nullptr, DI_NORMAL));
+}
+
 }  // namespace
 
 TEST(HoverButtonLeaks, ButtonsWithImagesTipsAndCursorsLeaveNoObjectsBehind) {
     EXPECT_LE(headroom::LostOver(60, UseOneButton), 8);
+}
+
+TEST(HoverButtonLeaks, FailedAssignmentsFreeWhatTheyWereHandedAndACursorGivenAgainStays) {
+    EXPECT_LE(headroom::LostOver(60, FailAssignments), 8);
 }
