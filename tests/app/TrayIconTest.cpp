@@ -1,6 +1,7 @@
 // The notification-area icon: its callbacks, its password gate, its menu, and its life with the
 // window and the shell.
 #include "app/DalvorinDlg.h"
+#include "framework/AfxWin.h"
 #include "tests/app/TestDriving.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 // take, closing from the icon while a dialog of ours is open, and the foreground after the icon's
 // menu and prompt have gone with the window hidden.
 #include "app/DalvorinDlg.h"
+#include "framework/AfxWin.h"
 #include "tests/app/TestDriving.h"
 #include "tests/common/ShellCallRecorder.h"
 
