@@ -1,0 +1,64 @@
+#include "controls/menu/PictureMenuPaint.h"
+
+#include "framework/GdiObject.h"
+
+namespace {
+
+constexpr UINT kPictureStyle = ILD_TRANSPARENT;
+
+}  // namespace
+
+bool HasPictureList(const CImageList* list) { return list != nullptr && list->m_hImageList != nullptr; }
+
+// An index outside the list draws nothing.
+void DrawMenuPicture(CDC* dc, const CImageList* list, int index, int x, int y) {
+    if (HasPictureList(list)) {
+        ::ImageList_Draw(*list, index, dc->m_hDC, x, y, kPictureStyle);
+    }
+}
+
+void DrawMenuPicture(CDC* dc, const CImageList* list, int index, POINT at) {
+    DrawMenuPicture(dc, list, index, at.x, at.y);
+}
+
+void FillMenuArea(CDC* dc, int left, int top, int right, int bottom, COLORREF color) {
+    const RECT rect = {left, top, right, bottom};
+    dc->FillSolidRect(&rect, color);
+}
+
+void FillAndFrame(CDC* dc, const RECT& rect, COLORREF fill, COLORREF frame) {
+    dc->FillSolidRect(&rect, fill);
+    dc->Draw3dRect(&rect, frame, frame);
+}
+
+// Empty when the item has no text. A text with a tab keeps room for the picture width on the right.
+std::optional<MenuItemText> PrepareMenuItemText(const CPictureMenuItem* record, RECT rect, int pictureWidth) {
+    if (record == nullptr || *record->GetText() == L'\0') {
+        return std::nullopt;
+    }
+    const CString text = record->GetText();
+    MenuItemText result;
+    CPictureMenu::SplitItemText(text, result.label, result.shortcut);
+    if (text.Find(L'\t') >= 0) {
+        rect.right -= pictureWidth;
+    }
+    result.rect = rect;
+    return result;
+}
+
+// Draws the picture grayed at `at` on `background`, by the menu's chosen method; nothing when
+// the picture cannot be rendered.
+void DrawDisabledMenuPicture(const CPictureMenu& menu, CDC* dc, const MenuPictureSource& picture, POINT at,
+                             COLORREF background) {
+    CBitmap bitmap;
+    if (!CPictureMenu::RenderImageToBitmap(picture.index, dc, &menu, picture.list, bitmap)) {
+        return;
+    }
+    if (menu.m_ditherDisabled) {
+        CPictureMenu::DrawDisabledDib(dc, menu.m_iconHeight, at.x, at.y, menu.m_iconWidth, &bitmap,
+                                      background);
+    } else {
+        CPictureMenu::DrawDisabledEmbossed(menu.m_iconHeight, menu.m_iconWidth, dc, at.x, at.y, &bitmap,
+                                           background);
+    }
+}
