@@ -27,6 +27,7 @@ public:
     CPictureMenu();
     ~CPictureMenu() override;
 
+    // --- The look: Windows version, desktop theme, draw mode.
     // Where GetOsVersionCode reads the version from (the system's calls, or a test's).
     struct VersionSource {
         DWORD(WINAPI* getVersion)();
@@ -51,6 +52,14 @@ public:
     static BOOL UsesFlatLook();
     // Windows XP running a theme other than the classic one.
     static BOOL IsThemedXp();
+
+    enum DrawMode : int { DRAW_MODE_AUTO = 0, DRAW_MODE_FLAT = 1 };
+    // FALSE, with the mode unchanged, for a mode other than DRAW_MODE_AUTO or DRAW_MODE_FLAT.
+    static BOOL SetDrawMode(int mode);
+    static int GetDrawMode();
+    // Whether the flat look paints a disabled item as selected (by default it never does).
+    static void SetSelectDisabled(BOOL select);
+    static BOOL SelectsDisabled();
 
     // --- Building and tearing down.
     // Who owns what: this menu owns its records, the sub-menus handed to AppendSubMenu (and those
@@ -126,8 +135,7 @@ public:
     // A radio item: the platform item has a checked-state bitmap.
     static BOOL IsRadioItem(HMENU menu, UINT id);
 
-    // --- Pictures and look. Icons handed in are copied: the caller keeps (and destroys) them.
-    enum DrawMode : int { DRAW_MODE_AUTO = 0, DRAW_MODE_FLAT = 1 };
+    // --- Pictures. Icons handed in are copied: the caller keeps (and destroys) them.
     static constexpr int kDefaultIconWidth = 16;
     static constexpr int kDefaultIconHeight = 15;
     // Gives every item with `commandId`, in this menu and its sub-menus, its own copy of `icon`;
@@ -150,12 +158,6 @@ public:
     // Check pictures of this menu and of the sub-menus sharing its pictures; a NULL icon is absent
     // (the other one stands in for it), two NULLs take the check pictures away.
     BOOL SetCheckPictures(HICON unselected, HICON selected);
-    // FALSE, with the mode unchanged, for a mode other than DRAW_MODE_AUTO or DRAW_MODE_FLAT.
-    static BOOL SetDrawMode(int mode);
-    static int DrawMode();
-    // Whether the flat look paints a disabled item as selected (by default it never does).
-    static void SetSelectDisabled(BOOL select);
-    static BOOL SelectsDisabled();
 
     // --- Members.
     CPictureMenuItemList m_items;
@@ -191,8 +193,11 @@ private:
     void ShareCheckPictures(const CImageList* previous);
 
     // --- Class-wide state, shared by every menu of the process.
+    // Running Windows version, coded 0-7 by GetOsVersionCode (see OsVersionCode.h).
     static int s_osVersion;
+    // DRAW_MODE_AUTO: classic look unless the platform asks for flat; DRAW_MODE_FLAT: flat always.
     static int s_drawMode;
+    // FALSE: a disabled item is never painted as selected.
     static BOOL s_selectDisabled;
     // Pictures shared by all menus; entry i of s_sharedImageIds is the command id of picture i.
     static CImageList s_sharedImages;

@@ -119,7 +119,7 @@ BOOL CPictureMenu::SetDrawMode(int mode) {
     return TRUE;
 }
 
-int CPictureMenu::DrawMode() { return s_drawMode; }
+int CPictureMenu::GetDrawMode() { return s_drawMode; }
 
 void CPictureMenu::SetSelectDisabled(BOOL select) { s_selectDisabled = select; }
 

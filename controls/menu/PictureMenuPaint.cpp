@@ -10,7 +10,6 @@ constexpr UINT kPictureStyle = ILD_TRANSPARENT;
 
 bool HasPictureList(const CImageList* list) { return list != nullptr && list->m_hImageList != nullptr; }
 
-// An index outside the list draws nothing.
 void DrawMenuPicture(CDC* dc, const CImageList* list, int index, int x, int y) {
     if (HasPictureList(list)) {
         ::ImageList_Draw(*list, index, dc->m_hDC, x, y, kPictureStyle);
@@ -31,7 +30,6 @@ void FillAndFrame(CDC* dc, const RECT& rect, COLORREF fill, COLORREF frame) {
     dc->Draw3dRect(&rect, frame, frame);
 }
 
-// Empty when the item has no text. A text with a tab keeps room for the picture width on the right.
 std::optional<MenuItemText> PrepareMenuItemText(const CPictureMenuItem* record, RECT rect, int pictureWidth) {
     if (record == nullptr || *record->GetText() == L'\0') {
         return std::nullopt;
@@ -46,8 +44,6 @@ std::optional<MenuItemText> PrepareMenuItemText(const CPictureMenuItem* record, 
     return result;
 }
 
-// Draws the picture grayed at `at` on `background`, by the menu's chosen method; nothing when
-// the picture cannot be rendered.
 void DrawDisabledMenuPicture(const CPictureMenu& menu, CDC* dc, const MenuPictureSource& picture, POINT at,
                              COLORREF background) {
     CBitmap bitmap;

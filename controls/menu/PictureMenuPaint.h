@@ -10,6 +10,7 @@
 
 #include <optional>
 
+// The state bits of a draw request that both looks read.
 struct MenuItemStateBits {
     explicit MenuItemStateBits(UINT state)
         : selected((state & ODS_SELECTED) != 0),
@@ -38,20 +39,15 @@ struct MenuItemText {
     RECT rect;
 };
 
+// Whether `list` holds an image list at all.
 bool HasPictureList(const CImageList* list);
-
-// An index outside the list draws nothing.
+// Draws picture `index` of `list` transparently; an index outside the list draws nothing.
 void DrawMenuPicture(CDC* dc, const CImageList* list, int index, int x, int y);
-
 void DrawMenuPicture(CDC* dc, const CImageList* list, int index, POINT at);
-
 void FillMenuArea(CDC* dc, int left, int top, int right, int bottom, COLORREF color);
-
 void FillAndFrame(CDC* dc, const RECT& rect, COLORREF fill, COLORREF frame);
-
 // Empty when the item has no text. A text with a tab keeps room for the picture width on the right.
 std::optional<MenuItemText> PrepareMenuItemText(const CPictureMenuItem* record, RECT rect, int pictureWidth);
-
 // Draws the picture grayed at `at` on `background`, by the menu's chosen method; nothing when
 // the picture cannot be rendered.
 void DrawDisabledMenuPicture(const CPictureMenu& menu, CDC* dc, const MenuPictureSource& picture, POINT at,

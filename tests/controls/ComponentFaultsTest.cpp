@@ -40,7 +40,7 @@ std::wstring AccessibleText(HMENU menu, int position) {
 }  // namespace
 
 TEST(ComponentFaults, ItemPutIntoTheMenuBehindItsBackIsPaintedEmptyInBothLooks) {
-    const int drawMode = CPictureMenu::DrawMode();
+    const int drawMode = CPictureMenu::GetDrawMode();
     CPictureMenu menu;
     ASSERT_TRUE(menu.CMenu::CreatePopupMenu());
     CPictureMenuItem stranger;  // looks like a record, but is none of the menu's

@@ -149,7 +149,7 @@ protected:
 
     CPictureMenu m_menu;
     const int m_osVersion = CPictureMenu::OsVersion();
-    const int m_drawMode = CPictureMenu::DrawMode();
+    const int m_drawMode = CPictureMenu::GetDrawMode();
     const std::optional<BOOL> m_theme = CPictureMenu::CachedClassicTheme();
     const BOOL m_selectDisabled = CPictureMenu::SelectsDisabled();
 };

@@ -80,7 +80,7 @@ protected:
     CPictureMenu* m_popup = nullptr;
     COLORREF m_lastCorner = CLR_INVALID;
     const int m_osVersion = CPictureMenu::OsVersion();
-    const int m_drawMode = CPictureMenu::DrawMode();
+    const int m_drawMode = CPictureMenu::GetDrawMode();
 };
 
 }  // namespace
@@ -159,5 +159,5 @@ TEST_F(MenuOperations, DrawModeSwitchesTheLookAndRefusesUnknownModes) {
     PictureSpot(0);
     EXPECT_EQ(CPictureMenu::LightenColor(0.25, GetSysColor(COLOR_BTNFACE)), m_lastCorner);  // the column
     EXPECT_FALSE(CPictureMenu::SetDrawMode(2));
-    EXPECT_EQ(CPictureMenu::DRAW_MODE_FLAT, CPictureMenu::DrawMode());
+    EXPECT_EQ(CPictureMenu::DRAW_MODE_FLAT, CPictureMenu::GetDrawMode());
 }

@@ -25,7 +25,7 @@ int TextWidth(bool menuFont) {
 
 TEST(PictureMenuMeasure, WidthsAndHeightsPerVersionCodeAndLook) {
     const int savedOsVersion = CPictureMenu::OsVersion();
-    const int savedDrawMode = CPictureMenu::DrawMode();
+    const int savedDrawMode = CPictureMenu::GetDrawMode();
     const std::optional<BOOL> savedTheme = CPictureMenu::CachedClassicTheme();
     CPictureMenu menu;
     ASSERT_TRUE(menu.CMenu::CreatePopupMenu());
