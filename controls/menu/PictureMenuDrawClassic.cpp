@@ -29,18 +29,11 @@ COLORREF ClassicBackground() {
     return ::GetSysColor(CPictureMenu::IsThemedXp() ? COLOR_BTNFACE : COLOR_MENU);
 }
 
+// The own picture, else the command's shared one.
 MenuPictureSource ClassicPictureSource(const CPictureMenuItem* record) {
-    MenuPictureSource source;
-    if (record == nullptr) {
-        return source;
-    }
-    source.index = record->m_imageIndex;
-    source.imageId = record->m_imageId;
-    source.list = record->m_imageList.get();
-    if (source.imageId < 0 && record->m_sharedImageIndex >= 0) {
-        source.index = record->m_sharedImageIndex;
-        source.imageId = 0;
-        source.list = &CPictureMenu::SharedImages();
+    MenuPictureSource source = OwnPictureSource(record);
+    if (record != nullptr && source.imageId < 0 && record->m_sharedImageIndex >= 0) {
+        UseSharedPicture(source, record->m_sharedImageIndex);
     }
     return source;
 }
@@ -96,6 +89,22 @@ struct ClassicColumn {
         }
     }
 };
+
+// A grayed item's text is embossed unless selected, where it takes the background colour and so
+// stands out of the selection bar.
+void PaintClassicText(CDC* dc, const MenuItemText& text, MenuItemStateBits bits, COLORREF background) {
+    const CTextLookGuard textLook(dc);
+    if (bits.grayed && !bits.selected) {
+        CPictureMenu::DrawGrayedTextClassic(dc, text.rect, text.label, text.shortcut);
+        return;
+    }
+    if (bits.grayed) {
+        dc->SetTextColor(background);
+    } else {
+        dc->SetTextColor(::GetSysColor(bits.selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+    }
+    CPictureMenu::DrawTwoPartText(dc, text.rect, text.label, text.shortcut);
+}
 
 }  // namespace
 
@@ -187,19 +196,7 @@ void CPictureMenu::PaintClassic(LPDRAWITEMSTRUCT item, const CPictureMenuItem* r
     }
 
     const RECT textArea = {rect.left + width + kClassicTextGap, rect.top - 1, rect.right, rect.bottom - 1};
-    const std::optional<MenuItemText> text = PrepareMenuItemText(record, textArea, width);
-    if (!text) {
-        return;
+    if (const std::optional<MenuItemText> text = PrepareMenuItemText(record, textArea, width)) {
+        PaintClassicText(dc, *text, bits, background);
     }
-    CTextLookGuard textLook(dc);
-    if (bits.grayed && !bits.selected) {
-        DrawGrayedTextClassic(dc, text->rect, text->label, text->shortcut);
-        return;
-    }
-    if (bits.grayed) {
-        dc->SetTextColor(background);
-    } else {
-        dc->SetTextColor(::GetSysColor(bits.selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-    }
-    DrawTwoPartText(dc, text->rect, text->label, text->shortcut);
 }

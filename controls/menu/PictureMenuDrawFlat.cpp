@@ -34,21 +34,16 @@ int HalfOf(int value) { return std::max(0, value / 2 + value % 2); }
 // The flat look also knows items with several pictures: an own list whose picture 0 comes with
 // an unselected (1) and a shadow (2) picture, or a normal/hot/shadow triple in the shared list.
 MenuPictureSource FlatPictureSource(const CPictureMenuItem* record) {
-    MenuPictureSource source;
+    MenuPictureSource source = OwnPictureSource(record);
     if (record == nullptr) {
         return source;
     }
-    source.index = record->m_imageIndex;
-    source.imageId = record->m_imageId;
-    source.list = record->m_imageList.get();
     if (source.index == 0 && HasPictureList(source.list) && source.list->GetImageCount() > 2) {
         source.multi = true;
     }
     const int shared = record->m_sharedImageIndex;
     if (source.imageId < 0 && source.index < 0 && shared >= 0) {
-        source.index = shared;
-        source.imageId = 0;
-        source.list = &CPictureMenu::SharedImages();
+        UseSharedPicture(source, shared);
         if (CPictureMenu::HasImageTriple(shared)) {
             source.multi = true;
             source.unselectedIndex = shared + 1;
@@ -120,6 +115,20 @@ struct FlatColumn {
         }
     }
 };
+
+// Grayed text is lighter still on an unselected item of a classic desktop.
+void PaintFlatText(CDC* dc, const MenuItemText& text, MenuItemStateBits bits) {
+    const CTextLookGuard textLook(dc);
+    COLORREF textColor = ::GetSysColor(COLOR_MENUTEXT);
+    if (bits.grayed) {
+        textColor = ::GetSysColor(COLOR_GRAYTEXT);
+        if (!bits.selected && !CPictureMenu::IsThemedXp()) {
+            textColor = CPictureMenu::LightenColor(kFlatGrayTextLightening, textColor);
+        }
+    }
+    dc->SetTextColor(textColor);
+    CPictureMenu::DrawTwoPartText(dc, text.rect, text.label, text.shortcut);
+}
 
 }  // namespace
 
@@ -207,18 +216,7 @@ void CPictureMenu::PaintFlat(LPDRAWITEMSTRUCT item, const CPictureMenuItem* reco
     }
 
     const RECT textArea = {rect.left + columnWidth + kFlatTextGap, rect.top - 1, rect.right, rect.bottom - 1};
-    const std::optional<MenuItemText> text = PrepareMenuItemText(record, textArea, width);
-    if (!text) {
-        return;
+    if (const std::optional<MenuItemText> text = PrepareMenuItemText(record, textArea, width)) {
+        PaintFlatText(dc, *text, bits);
     }
-    CTextLookGuard textLook(dc);
-    COLORREF textColor = ::GetSysColor(COLOR_MENUTEXT);
-    if (bits.grayed) {
-        textColor = ::GetSysColor(COLOR_GRAYTEXT);
-        if (!bits.selected && !IsThemedXp()) {
-            textColor = LightenColor(kFlatGrayTextLightening, textColor);
-        }
-    }
-    dc->SetTextColor(textColor);
-    DrawTwoPartText(dc, text->rect, text->label, text->shortcut);
 }

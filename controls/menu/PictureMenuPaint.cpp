@@ -8,6 +8,22 @@ constexpr UINT kPictureStyle = ILD_TRANSPARENT;
 
 }  // namespace
 
+MenuPictureSource OwnPictureSource(const CPictureMenuItem* record) {
+    MenuPictureSource source;
+    if (record != nullptr) {
+        source.index = record->m_imageIndex;
+        source.imageId = record->m_imageId;
+        source.list = record->m_imageList.get();
+    }
+    return source;
+}
+
+void UseSharedPicture(MenuPictureSource& source, int index) {
+    source.index = index;
+    source.imageId = 0;
+    source.list = &CPictureMenu::SharedImages();
+}
+
 bool HasPictureList(const CImageList* list) { return list != nullptr && list->m_hImageList != nullptr; }
 
 void DrawMenuPicture(CDC* dc, const CImageList* list, int index, int x, int y) {

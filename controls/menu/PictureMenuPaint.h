@@ -39,6 +39,10 @@ struct MenuItemText {
     RECT rect;
 };
 
+// The record's own picture; none for a null record.
+MenuPictureSource OwnPictureSource(const CPictureMenuItem* record);
+// Points `source` at picture `index` of the shared pictures.
+void UseSharedPicture(MenuPictureSource& source, int index);
 // Whether `list` holds an image list at all.
 bool HasPictureList(const CImageList* list);
 // Draws picture `index` of `list` transparently; an index outside the list draws nothing.
