@@ -132,7 +132,7 @@ struct CLookTimes {
 
 // FALSE when a menu could not be made or a teardown left a sub-menu registered.
 bool RunLook(CSoakKit& kit, int drawMode, int rounds, CLookTimes& times) {
-    CPictureMenu::s_drawMode = drawMode;
+    CPictureMenu::SetDrawMode(drawMode);
     kit.owner.m_measured = 0;
     kit.owner.m_drawn = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -146,7 +146,7 @@ bool RunLook(CSoakKit& kit, int drawMode, int rounds, CLookTimes& times) {
         const double closed = NowMs();
         menu.reset();
         const double gone = NowMs();
-        if (!CPictureMenu::s_allSubMenus.IsEmpty()) {
+        if (CPictureMenu::RegisteredSubMenuCount() != 0) {
             return false;
         }
         times.load += loaded - start;

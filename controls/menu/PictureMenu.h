@@ -6,6 +6,7 @@
 #pragma once
 
 #include "controls/menu/PictureMenuItem.h"
+#include "controls/menu/PictureMenuItemList.h"
 #include "framework/Array.h"
 #include "framework/Dc.h"
 #include "framework/GdiObject.h"
@@ -14,7 +15,9 @@
 #include "framework/String.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct CMenuTemplateItem;
@@ -24,22 +27,7 @@ public:
     CPictureMenu();
     ~CPictureMenu() override;
 
-    // --- Class-wide state, shared by every menu of the process.
-    // Running Windows version, coded 0-7 by GetOsVersionCode.
-    static int s_osVersion;
-    // 0: classic look unless the platform asks for flat; 1: flat look always.
-    static int s_drawMode;
-    // FALSE: a disabled item is never painted as selected.
-    static BOOL s_selectDisabled;
-    // Pictures shared by all menus; entry i of s_sharedImageIds is the command id of picture i.
-    static CImageList s_sharedImages;
-    static CArray<int, int&> s_sharedImageIds;
-    // Every sub-menu handle appended to any CPictureMenu (answers IsOwnedSubMenu).
-    static CTypedPtrArray<CPtrArray, HMENU> s_allSubMenus;
-    // Cache of IsClassicTheme.
-    static BOOL s_themeTested;
-    static BOOL s_classicTheme;
-
+    // --- The look: Windows version, desktop theme, draw mode.
     // Where GetOsVersionCode reads the version from (the system's calls, or a test's).
     struct VersionSource {
         DWORD(WINAPI* getVersion)();
@@ -47,16 +35,31 @@ public:
     };
     static int GetOsVersionCode() noexcept;
     static int GetOsVersionCode(const VersionSource& source) noexcept;
+    // The version code the menus paint and measure for (classified once, at start-up).
+    static int OsVersion();
+    static void UseOsVersion(int code);
 
+    // Whether the desktop runs the classic theme; read once, then cached.
     static BOOL IsClassicTheme();
+    // The cached answer of IsClassicTheme (empty: not read yet); a cache set here is not read again.
+    static std::optional<BOOL> CachedClassicTheme();
+    static void CacheClassicTheme(std::optional<BOOL> classic);
     // Reads the theme value under `root`\`subKey`, uncached; TRUE when it names the classic theme.
     static BOOL ReadClassicTheme(HKEY root, LPCWSTR subKey);
     // TRUE when the theme path ends in the classic theme's file name, in any letter case.
     static BOOL IsClassicThemePath(const wchar_t* path);
-    // The effective look: flat on a themed Windows XP or when s_drawMode asks for it.
+    // The effective look: flat on a themed Windows XP or when the draw mode asks for it.
     static BOOL UsesFlatLook();
     // Windows XP running a theme other than the classic one.
     static BOOL IsThemedXp();
+
+    enum DrawMode : int { DRAW_MODE_AUTO = 0, DRAW_MODE_FLAT = 1 };
+    // FALSE, with the mode unchanged, for a mode other than DRAW_MODE_AUTO or DRAW_MODE_FLAT.
+    static BOOL SetDrawMode(int mode);
+    static int GetDrawMode();
+    // Whether the flat look paints a disabled item as selected (by default it never does).
+    static void SetSelectDisabled(BOOL select);
+    static BOOL SelectsDisabled();
 
     // --- Building and tearing down.
     // Who owns what: this menu owns its records, the sub-menus handed to AppendSubMenu (and those
@@ -68,8 +71,11 @@ public:
     // with the sub-menu deleted, when the platform refuses the entry.
     BOOL AppendSubMenu(LPCWSTR text, UINT flags, std::unique_ptr<CPictureMenu> subMenu);
     BOOL GetItemText(int index, CString& text) const;
+    // Whether `menu` is a sub-menu appended to some CPictureMenu (the registry of sub-menus).
     static BOOL IsOwnedSubMenu(HMENU menu);
     static BOOL IsOwnedSubMenu(const CMenu* menu);
+    // Registrations of sub-menus, one per appended pop-up entry; 0 once every menu is torn down.
+    static INT_PTR RegisteredSubMenuCount();
     void RestoreBarItems();
     BOOL DestroyMenu() override;
 
@@ -129,8 +135,7 @@ public:
     // A radio item: the platform item has a checked-state bitmap.
     static BOOL IsRadioItem(HMENU menu, UINT id);
 
-    // --- Pictures and look. Icons handed in are copied: the caller keeps (and destroys) them.
-    enum DrawMode : int { DRAW_MODE_AUTO = 0, DRAW_MODE_FLAT = 1 };
+    // --- Pictures. Icons handed in are copied: the caller keeps (and destroys) them.
     static constexpr int kDefaultIconWidth = 16;
     static constexpr int kDefaultIconHeight = 15;
     // Gives every item with `commandId`, in this menu and its sub-menus, its own copy of `icon`;
@@ -141,24 +146,29 @@ public:
     // Appends a flat-look triple for `commandId`: `hot` (selected or checked), `rest` (unselected)
     // and the hot picture's `shadow`. The index of `hot`, or -1 with nothing added.
     static int AddSharedPictureTriple(UINT commandId, HICON hot, HICON rest, HICON shadow);
+    // Appends `commandId` to the ids of the shared pictures without a picture. The ids are then out
+    // of step with the pictures, and the picture operations add nothing until ClearSharedPictures.
+    static void AddSharedImageId(int commandId);
     static void ClearSharedPictures();
+    static const CImageList& SharedImages();
+    static INT_PTR SharedImageIdCount();
     // Points this menu's records (and its sub-menus') at their command's first shared picture.
     // Registered sub-menus are kept up to date by the shared-picture operations themselves.
     void ResolveSharedPictures();
     // Check pictures of this menu and of the sub-menus sharing its pictures; a NULL icon is absent
     // (the other one stands in for it), two NULLs take the check pictures away.
     BOOL SetCheckPictures(HICON unselected, HICON selected);
-    // FALSE, with the mode unchanged, for a mode other than DRAW_MODE_AUTO or DRAW_MODE_FLAT.
-    static BOOL SetDrawMode(int mode);
 
     // --- Members.
-    CTypedPtrArray<CPtrArray, CPictureMenuItem*> m_items;
+    CPictureMenuItemList m_items;
     // Every sub-menu appended, owned or not (see AppendItem).
     CTypedPtrArray<CPtrArray, HMENU> m_subMenus;
     int m_iconWidth = kDefaultIconWidth;
     int m_iconHeight = kDefaultIconHeight;
     BOOL m_ditherDisabled = FALSE;
-    CImageList* m_checkImages = nullptr;
+    // The check pictures in use: this menu's own, or a parent's it shares (m_checkImagesShared).
+    const CImageList* m_checkImages = nullptr;
+    std::unique_ptr<CImageList> m_ownCheckImages;
     BOOL m_checkImagesShared = FALSE;
     int m_checkSelectedId = -1;
     int m_checkUnselectedId = -1;
@@ -177,7 +187,25 @@ private:
     std::vector<CPictureMenu*> Levels();
     void ResolveOwnSharedPictures();
     static void ResolveRegisteredSharedPictures();
+    // Index of the first shared picture of `commandId`, or -1.
+    static int SharedIndexOf(UINT_PTR commandId);
+    static int AppendSharedIcons(UINT commandId, std::initializer_list<HICON> icons);
     void ShareCheckPictures(const CImageList* previous);
+
+    // --- Class-wide state, shared by every menu of the process.
+    // Running Windows version, coded 0-7 by GetOsVersionCode (see OsVersionCode.h).
+    static int s_osVersion;
+    // DRAW_MODE_AUTO: classic look unless the platform asks for flat; DRAW_MODE_FLAT: flat always.
+    static int s_drawMode;
+    // FALSE: a disabled item is never painted as selected.
+    static BOOL s_selectDisabled;
+    // Pictures shared by all menus; entry i of s_sharedImageIds is the command id of picture i.
+    static CImageList s_sharedImages;
+    static CArray<int, int&> s_sharedImageIds;
+    // Every sub-menu handle appended to any CPictureMenu (answers IsOwnedSubMenu).
+    static CTypedPtrArray<CPtrArray, HMENU> s_allSubMenus;
+    // Cache of IsClassicTheme.
+    static std::optional<BOOL> s_classicTheme;
 
     // The sub-menus this menu made or was given to own, in the order they were appended.
     std::vector<std::unique_ptr<CPictureMenu>> m_ownedSubMenus;

@@ -40,7 +40,7 @@ std::wstring AccessibleText(HMENU menu, int position) {
 }  // namespace
 
 TEST(ComponentFaults, ItemPutIntoTheMenuBehindItsBackIsPaintedEmptyInBothLooks) {
-    const int drawMode = CPictureMenu::s_drawMode;
+    const int drawMode = CPictureMenu::GetDrawMode();
     CPictureMenu menu;
     ASSERT_TRUE(menu.CMenu::CreatePopupMenu());
     CPictureMenuItem stranger;  // looks like a record, but is none of the menu's
@@ -48,7 +48,7 @@ TEST(ComponentFaults, ItemPutIntoTheMenuBehindItsBackIsPaintedEmptyInBothLooks) 
     stranger.m_flags = MF_SEPARATOR;
     AppendMenuW(menu, MF_OWNERDRAW, 7, reinterpret_cast<LPCWSTR>(&stranger));
     for (const int mode : {0, 1}) {
-        CPictureMenu::s_drawMode = mode;
+        CPictureMenu::SetDrawMode(mode);
         for (const UINT state : {0u, UINT{ODS_SELECTED}}) {
             Surface foreign(200, 22);
             Surface empty(200, 22);
@@ -68,7 +68,7 @@ TEST(ComponentFaults, ItemPutIntoTheMenuBehindItsBackIsPaintedEmptyInBothLooks) 
             EXPECT_EQ(0, differing) << "look " << mode << " state " << state;
         }
     }
-    CPictureMenu::s_drawMode = drawMode;
+    CPictureMenu::SetDrawMode(drawMode);
 }
 
 TEST(ComponentFaults, GreyCopyOfAnAlphaIconKeepsEveryPixelsAlpha) {

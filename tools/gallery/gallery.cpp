@@ -256,7 +256,7 @@ BOOL CGalleryDlg::OnInitDialog() {
                        rows * (kButtonHeight + kGridGap) + kGridGap});
         CreateButtons();
     } else {
-        CPictureMenu::s_drawMode = m_view == View::kMenuFlat ? 1 : 0;
+        CPictureMenu::SetDrawMode(m_view == View::kMenuFlat ? 1 : 0);
         SetWindowText(m_view == View::kMenuFlat ? L"CPictureMenu, flat look" : L"CPictureMenu, classic look");
         SetClientSize(kMenuViewClient);
         LoadGalleryMenu();

@@ -108,17 +108,15 @@ std::unique_ptr<CPictureMenuItem> PictureItem(bool dithered, CPictureMenu& menu)
 class MenuDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        CPictureMenu::s_osVersion = 1;
-        CPictureMenu::s_themeTested = TRUE;
-        CPictureMenu::s_classicTheme = FALSE;
-        CPictureMenu::s_selectDisabled = FALSE;
+        CPictureMenu::UseOsVersion(1);
+        CPictureMenu::CacheClassicTheme(FALSE);
+        CPictureMenu::SetSelectDisabled(FALSE);
     }
     void TearDown() override {
-        CPictureMenu::s_osVersion = m_osVersion;
-        CPictureMenu::s_drawMode = m_drawMode;
-        CPictureMenu::s_themeTested = m_themeTested;
-        CPictureMenu::s_classicTheme = m_classicTheme;
-        CPictureMenu::s_selectDisabled = m_selectDisabled;
+        CPictureMenu::UseOsVersion(m_osVersion);
+        CPictureMenu::SetDrawMode(m_drawMode);
+        CPictureMenu::CacheClassicTheme(m_theme);
+        CPictureMenu::SetSelectDisabled(m_selectDisabled);
     }
     // kClassic: on a system without 3-D frames, where the classic item background is COLOR_MENU.
     // kClassicXp: the classic painter on themed Windows XP, where that background is button face.
@@ -128,18 +126,20 @@ protected:
         DRAWITEMSTRUCT item = {ODT_MENU,       0,     id,
                                ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu),
                                surface.Dc(),   rect,  reinterpret_cast<ULONG_PTR>(record)};
-        CPictureMenu::s_drawMode = look == kFlat ? 1 : 0;
+        CPictureMenu::SetDrawMode(look == kFlat ? 1 : 0);
         if (look == kClassicXp) {
-            const int osVersion = std::exchange(CPictureMenu::s_osVersion, 7);
+            const int osVersion = CPictureMenu::OsVersion();
+            CPictureMenu::UseOsVersion(7);
             m_menu.DrawItemClassic(&item);  // DrawItem would choose the flat look here
-            CPictureMenu::s_osVersion = osVersion;
+            CPictureMenu::UseOsVersion(osVersion);
         } else {
             // The menu paints only its own records: this one is lent to it for the paint.
-            const INT_PTR lent =
-                record != nullptr ? m_menu.m_items.Add(const_cast<CPictureMenuItem*>(record)) : -1;
+            const INT_PTR lent = record != nullptr ? m_menu.m_items.Add(std::unique_ptr<CPictureMenuItem>(
+                                                         const_cast<CPictureMenuItem*>(record)))
+                                                   : -1;
             m_menu.DrawItem(&item);
             if (lent >= 0) {
-                m_menu.m_items.RemoveAt(lent);
+                m_menu.m_items.RemoveAt(lent).release();  // given back to its owner
             }
         }
         return item;
@@ -148,11 +148,10 @@ protected:
     static COLORREF Column() { return CPictureMenu::LightenColor(0.25, Sys(COLOR_BTNFACE)); }
 
     CPictureMenu m_menu;
-    const int m_osVersion = CPictureMenu::s_osVersion;
-    const int m_drawMode = CPictureMenu::s_drawMode;
-    const BOOL m_themeTested = CPictureMenu::s_themeTested;
-    const BOOL m_classicTheme = CPictureMenu::s_classicTheme;
-    const BOOL m_selectDisabled = CPictureMenu::s_selectDisabled;
+    const int m_osVersion = CPictureMenu::OsVersion();
+    const int m_drawMode = CPictureMenu::GetDrawMode();
+    const std::optional<BOOL> m_theme = CPictureMenu::CachedClassicTheme();
+    const BOOL m_selectDisabled = CPictureMenu::SelectsDisabled();
 };
 
 TEST(MenuColors, LightenColorMovesEachChannelTowardWhiteByTheFraction) {
@@ -166,13 +165,13 @@ TEST(MenuColors, LightenColorMovesEachChannelTowardWhiteByTheFraction) {
 
 TEST(MenuPictures, ImageTripleNeedsThreeEqualIdsInsideTheSharedList) {
     for (int id : {5, 5, 5, 7}) {
-        CPictureMenu::s_sharedImageIds.Add(id);
+        CPictureMenu::AddSharedImageId(id);
     }
     EXPECT_TRUE(CPictureMenu::HasImageTriple(0));
     for (const int outside : {1, 2, -1}) {
         EXPECT_FALSE(CPictureMenu::HasImageTriple(outside)) << outside;
     }
-    CPictureMenu::s_sharedImageIds.RemoveAll();
+    CPictureMenu::ClearSharedPictures();
 }
 
 TEST_F(MenuDraw, SeparatorsAreEtchedAcrossTheMiddleAndFlatOnesStartRightOfTheColumn) {
@@ -215,7 +214,7 @@ TEST_F(MenuDraw, CheckedItemsShowATickOrARadioDotInTheirBox) {
     EXPECT_EQ(tick.At(5, 9), mark);
     EXPECT_EQ(tick.At(11, 7), mark);
     EXPECT_EQ(tick.At(11, 10), lightBox);
-    CPictureMenu::s_osVersion = 2;
+    CPictureMenu::UseOsVersion(2);
     Draw(sunken, item.get(), ODS_CHECKED, kClassic);
     EXPECT_EQ(sunken.At(1, 3), Sys(COLOR_BTNSHADOW));
     Draw(radio, item.get(), ODS_CHECKED, kClassic, kRow, popup.menu, kRadioId);
@@ -289,7 +288,7 @@ TEST_F(MenuDraw, DisabledFlatItemDrawnOffScreenMatchesDirectDrawingAndIsNeverSel
     ASSERT_TRUE(CPictureMenu::CreateMenuFont(menuFont));
     CDC* directDc = CDC::FromHandle(direct.Dc());
     CScopedSelect selectFont(*directDc, menuFont);
-    CPictureMenu::s_selectDisabled = TRUE;
+    CPictureMenu::SetSelectDisabled(TRUE);
     Draw(direct, item.get(), ODS_GRAYED, kFlat);
     EXPECT_TRUE(offscreen.SameAs(direct));
 }

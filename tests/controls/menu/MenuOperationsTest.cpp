@@ -49,7 +49,7 @@ private:
 class MenuOperations : public ::testing::Test {
 protected:
     void SetUp() override {
-        CPictureMenu::s_osVersion = 1;  // no theme decides the look
+        CPictureMenu::UseOsVersion(1);  // no theme decides the look
         const std::vector<BYTE> bytes = MenuTemplateBuilder()
                                             .Popup(L"file", MF_END)
                                             .Item(L"&Open", kOpenId)
@@ -61,8 +61,8 @@ protected:
     }
     void TearDown() override {
         CPictureMenu::ClearSharedPictures();
-        CPictureMenu::s_osVersion = m_osVersion;
-        CPictureMenu::s_drawMode = m_drawMode;
+        CPictureMenu::UseOsVersion(m_osVersion);
+        CPictureMenu::SetDrawMode(m_drawMode);
     }
     // Paints the popup's item at `position` through the top menu, as the button's owner would.
     COLORREF PictureSpot(int position, UINT state = 0) {
@@ -79,8 +79,8 @@ protected:
     CPictureMenu m_menu;
     CPictureMenu* m_popup = nullptr;
     COLORREF m_lastCorner = CLR_INVALID;
-    const int m_osVersion = CPictureMenu::s_osVersion;
-    const int m_drawMode = CPictureMenu::s_drawMode;
+    const int m_osVersion = CPictureMenu::OsVersion();
+    const int m_drawMode = CPictureMenu::GetDrawMode();
 };
 
 }  // namespace
@@ -113,11 +113,11 @@ TEST_F(MenuOperations, SharedPicturesAreAllOrNothingAndReachResynchronisedItems)
     const CIcon green = SolidIcon(kGreen);
     EXPECT_EQ(-1, CPictureMenu::AddSharedPicture(0, green));  // separators' id
     EXPECT_EQ(-1, CPictureMenu::AddSharedPictureTriple(kLateId, green, nullptr, green));
-    EXPECT_EQ(0, CPictureMenu::s_sharedImageIds.GetSize());
+    EXPECT_EQ(0, CPictureMenu::SharedImageIdCount());
     EXPECT_EQ(0, CPictureMenu::AddSharedPicture(kOpenId, green));
     EXPECT_EQ(1, CPictureMenu::AddSharedPictureTriple(kLateId, green, green, green));
     EXPECT_TRUE(CPictureMenu::HasImageTriple(1));
-    EXPECT_EQ(4, CPictureMenu::s_sharedImages.GetImageCount());
+    EXPECT_EQ(4, CPictureMenu::SharedImages().GetImageCount());
 
     // An item that other code put into the platform menu gets its shared picture when the next
     // mnemonic lookup re-synchronises the records.
@@ -159,5 +159,5 @@ TEST_F(MenuOperations, DrawModeSwitchesTheLookAndRefusesUnknownModes) {
     PictureSpot(0);
     EXPECT_EQ(CPictureMenu::LightenColor(0.25, GetSysColor(COLOR_BTNFACE)), m_lastCorner);  // the column
     EXPECT_FALSE(CPictureMenu::SetDrawMode(2));
-    EXPECT_EQ(CPictureMenu::DRAW_MODE_FLAT, CPictureMenu::s_drawMode);
+    EXPECT_EQ(CPictureMenu::DRAW_MODE_FLAT, CPictureMenu::GetDrawMode());
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -23,8 +24,9 @@ int TextWidth(bool menuFont) {
 }  // namespace
 
 TEST(PictureMenuMeasure, WidthsAndHeightsPerVersionCodeAndLook) {
-    const int saved[] = {CPictureMenu::s_osVersion, CPictureMenu::s_drawMode, CPictureMenu::s_themeTested,
-                         CPictureMenu::s_classicTheme};
+    const int savedOsVersion = CPictureMenu::OsVersion();
+    const int savedDrawMode = CPictureMenu::GetDrawMode();
+    const std::optional<BOOL> savedTheme = CPictureMenu::CachedClassicTheme();
     CPictureMenu menu;
     ASSERT_TRUE(menu.CMenu::CreatePopupMenu());
     menu.AppendItem(L"Open\tCtrl+O", 0, 1);
@@ -44,10 +46,9 @@ TEST(PictureMenuMeasure, WidthsAndHeightsPerVersionCodeAndLook) {
         {7, 0, TRUE, TextWidth(true), 33, 19},    // XP in the classic theme
     };
     for (const auto& c : cases) {
-        CPictureMenu::s_osVersion = c.osVersion;
-        CPictureMenu::s_drawMode = c.drawMode;
-        CPictureMenu::s_themeTested = TRUE;
-        CPictureMenu::s_classicTheme = c.classicTheme;
+        CPictureMenu::UseOsVersion(c.osVersion);
+        CPictureMenu::SetDrawMode(c.drawMode);
+        CPictureMenu::CacheClassicTheme(c.classicTheme);
         MEASUREITEMSTRUCT item = {ODT_MENU, 0, 0, 0, 0, reinterpret_cast<ULONG_PTR>(menu.m_items[0])};
         menu.MeasureItem(&item);
         EXPECT_EQ(UINT(c.textWidth + c.extra), item.itemWidth) << c.osVersion << c.drawMode;
@@ -62,8 +63,7 @@ TEST(PictureMenuMeasure, WidthsAndHeightsPerVersionCodeAndLook) {
         EXPECT_EQ(UINT(c.extra), item.itemWidth);
     }
     EXPECT_NE(TextWidth(false), TextWidth(true));  // else the font cases prove nothing
-    CPictureMenu::s_osVersion = saved[0];
-    CPictureMenu::s_drawMode = saved[1];
-    CPictureMenu::s_themeTested = saved[2];
-    CPictureMenu::s_classicTheme = saved[3];
+    CPictureMenu::UseOsVersion(savedOsVersion);
+    CPictureMenu::SetDrawMode(savedDrawMode);
+    CPictureMenu::CacheClassicTheme(savedTheme);
 }

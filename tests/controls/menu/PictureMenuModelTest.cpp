@@ -24,14 +24,14 @@ UINT_PTR IdOf(const CMenu* menu) { return reinterpret_cast<UINT_PTR>(menu->m_hMe
 TEST(PictureMenuModel, AppendItemMakesOwnerDrawnRecordsAndSeparatorsFromIdZero) {
     int sharedIds[] = {5, 9, 9, 9};
     for (int& id : sharedIds) {
-        CPictureMenu::s_sharedImageIds.Add(id);
+        CPictureMenu::AddSharedImageId(id);
     }
     CPictureMenu menu;
     ASSERT_TRUE(menu.CMenu::CreatePopupMenu());
     EXPECT_TRUE(menu.AppendItem(L"&Open", MF_CHECKED, 9));
     EXPECT_TRUE(menu.AppendItem(L"x", MF_POPUP | MF_GRAYED | MF_BYPOSITION, 0));
     EXPECT_TRUE(menu.AppendItem(nullptr, MF_GRAYED, 7));
-    CPictureMenu::s_sharedImageIds.RemoveAll();
+    CPictureMenu::ClearSharedPictures();
 
     EXPECT_EQ(UINT{MF_CHECKED | MF_OWNERDRAW}, menu.m_items[0]->m_flags);
     EXPECT_EQ(1, menu.m_items[0]->m_sharedImageIndex);  // the first position of the command
@@ -56,17 +56,18 @@ TEST(PictureMenuModel, TeardownDeletesSubMenusAndDropsEveryRegistration) {
     ASSERT_TRUE(sub->AppendSubMenu(L"nested", 0, std::move(madeNested)));
     ASSERT_TRUE(root.AppendSubMenu(L"sub", 0, std::move(made)));
     ASSERT_TRUE(root.AppendItem(L"again", MF_POPUP, IdOf(sub)));  // registered twice
-    EXPECT_EQ(3, CPictureMenu::s_allSubMenus.GetSize());
+    EXPECT_EQ(3, CPictureMenu::RegisteredSubMenuCount());
     EXPECT_TRUE(CPictureMenu::IsOwnedSubMenu(sub));
     EXPECT_FALSE(CPictureMenu::IsOwnedSubMenu(root.m_hMenu));
     EXPECT_EQ(sub, CMenu::FromHandlePermanent(handles[0]));  // dispatch finds the level's records
     // The root's check pictures go with it; a sub-menu only shares them.
-    root.m_checkImages = new CImageList;
+    root.m_ownCheckImages = std::make_unique<CImageList>();
+    root.m_checkImages = root.m_ownCheckImages.get();
     nested->m_checkImages = root.m_checkImages;
     nested->m_checkImagesShared = TRUE;
 
     EXPECT_TRUE(root.DestroyMenu());
-    EXPECT_TRUE(CPictureMenu::s_allSubMenus.IsEmpty());
+    EXPECT_EQ(0, CPictureMenu::RegisteredSubMenuCount());
     for (HMENU handle : handles) {
         EXPECT_FALSE(IsMenu(handle));
         EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(handle));
@@ -117,7 +118,7 @@ TEST(PictureMenuModel, VersionCodesFollowTheVersionTable) {
         EXPECT_EQ(c.code, CPictureMenu::GetOsVersionCode({&FakeGetVersion, &FakeGetVersionEx}))
             << std::hex << c.version;
     }
-    EXPECT_EQ(1, CPictureMenu::s_osVersion);  // Windows 7 to 11 and Wine: NT 6.x and later
+    EXPECT_EQ(1, CPictureMenu::OsVersion());  // Windows 7 to 11 and Wine: NT 6.x and later
 }
 
 namespace {

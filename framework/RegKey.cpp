@@ -1,0 +1,12 @@
+#include "framework/RegKey.h"
+
+BOOL CRegKey::Open(HKEY root, LPCWSTR subKey) {
+    if (m_hKey != nullptr) {
+        return FALSE;
+    }
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return FALSE;
+    }
+    return Attach(key);
+}
