@@ -44,7 +44,7 @@ void CParentSnapshot::PaintUnder(CWnd& child, CDC& dc) {
 void CParentSnapshot::Drop() {
     m_select.reset();
     m_dc.DeleteDC();
-    m_bitmap.DeleteObject();
+    m_bitmap = CBitmap();
 }
 
 // The copy is made like the DC it is painted into, so painting it is a plain copy.

@@ -29,8 +29,7 @@ COffscreenDC::~COffscreenDC() {
         const int height = m_rect.bottom - m_rect.top;
         ::BitBlt(m_pTargetDC->m_hDC, m_rect.left, m_rect.top, width, height, m_hDC, m_rect.left, m_rect.top,
                  SRCCOPY);
-        SelectObject(m_pOldBitmap);
-        m_bitmap.DeleteObject();
+        SelectObject(m_pOldBitmap);  // the bitmap member, no longer selected, goes after the body
         DeleteDC();
     } else {
         Detach();  // the borrowed handle stays with the target
@@ -55,7 +54,7 @@ bool COffscreenDC::StartOffscreen() {
             ::SetWindowOrgEx(m_hDC, m_rect.left, m_rect.top, nullptr);
             return true;
         }
-        m_bitmap.DeleteObject();
+        m_bitmap = CBitmap();
     }
     DeleteDC();
     return false;
