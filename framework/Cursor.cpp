@@ -1,6 +1,7 @@
 #include "framework/Cursor.h"
 
-BOOL CCursorSlot::Free(HCURSOR cursor) {
+// Windows refuses to destroy the cursor on screen: the shared arrow takes its place first.
+BOOL AfxDestroyCursor(HCURSOR cursor) {
     if (::GetCursor() == cursor) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     }

@@ -6,21 +6,12 @@
 #include "framework/Afx.h"
 #include "framework/HandleOwner.h"
 
-// Where a cursor owner keeps its cursor, and how the cursor is destroyed.
-struct CCursorSlot {
-    using Handle = HCURSOR;
-    HCURSOR m_hCursor = nullptr;
+BOOL AfxDestroyCursor(HCURSOR cursor);
 
-protected:
-    // Windows refuses to destroy the cursor on screen: the shared arrow takes its place first.
-    static BOOL Free(HCURSOR cursor);
-    static constexpr HCURSOR CCursorSlot::*HeldMember() { return &CCursorSlot::m_hCursor; }
-};
-
-class CCursor : public CHandleOwner<CCursorSlot> {
+class CCursor : public CHandleOwner<CPlainHandleSlot<HCURSOR, &AfxDestroyCursor>> {
 public:
     CCursor() = default;
     explicit CCursor(HCURSOR cursor) { Attach(cursor); }
 
-    operator HCURSOR() const { return m_hCursor; }  // NOLINT
+    operator HCURSOR() const { return m_handle; }  // NOLINT
 };

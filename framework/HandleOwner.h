@@ -54,3 +54,14 @@ private:
     Handle& Held() { return this->*Slot::HeldMember(); }
     Handle Held() const { return this->*Slot::HeldMember(); }
 };
+
+// The slot of an owner whose handle has no name of its own to keep: `free` says how it goes.
+template <typename HandleType, BOOL (*free)(HandleType)>
+struct CPlainHandleSlot {
+    using Handle = HandleType;
+    HandleType m_handle = nullptr;
+
+protected:
+    static constexpr auto HeldMember() { return &CPlainHandleSlot::m_handle; }
+    static constexpr auto Free = free;
+};

@@ -1,7 +1,9 @@
 #include "framework/RegKey.h"
 
+BOOL AfxCloseRegKey(HKEY key) { return ::RegCloseKey(key) == ERROR_SUCCESS; }
+
 BOOL CRegKey::Open(HKEY root, LPCWSTR subKey) {
-    if (m_hKey != nullptr) {
+    if (m_handle != nullptr) {
         return FALSE;
     }
     HKEY key = nullptr;

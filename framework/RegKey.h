@@ -5,24 +5,13 @@
 #include "framework/Afx.h"
 #include "framework/HandleOwner.h"
 
-// Where a registry key owner keeps its key, and how the key is closed.
-struct CRegKeySlot {
-    using Handle = HKEY;
-    HKEY m_hKey = nullptr;
+BOOL AfxCloseRegKey(HKEY key);
 
-protected:
-    static constexpr HKEY CRegKeySlot::*HeldMember() { return &CRegKeySlot::m_hKey; }
-    static BOOL Free(HKEY key) { return ::RegCloseKey(key) == ERROR_SUCCESS; }
-};
-
-class CRegKey : public CHandleOwner<CRegKeySlot> {
+class CRegKey : public CHandleOwner<CPlainHandleSlot<HKEY, &AfxCloseRegKey>> {
 public:
     CRegKey() = default;
-    CRegKey(CRegKey&&) noexcept = default;
-    CRegKey& operator=(CRegKey&&) noexcept = default;
-    ~CRegKey() = default;
 
-    operator HKEY() const { return m_hKey; }  // NOLINT
+    operator HKEY() const { return m_handle; }  // NOLINT
 
     // Opens `subKey` under `root` for reading. FALSE, with nothing opened, when the key cannot be
     // opened or this object already holds one.

@@ -9,8 +9,5 @@ public:
     virtual void AddDroppedFiles(HDROP drop) = 0;
 
 protected:
-    CDroppedFilesReceiver() = default;
-    CDroppedFilesReceiver(const CDroppedFilesReceiver&) = default;
-    CDroppedFilesReceiver& operator=(const CDroppedFilesReceiver&) = default;
-    ~CDroppedFilesReceiver() = default;
+    ~CDroppedFilesReceiver() = default;  // never deleted through this interface
 };

@@ -9,8 +9,5 @@ public:
     virtual int AppendEntryIcon(LPCWSTR path) = 0;
 
 protected:
-    CListOwnerPage() = default;
-    CListOwnerPage(const CListOwnerPage&) = default;
-    CListOwnerPage& operator=(const CListOwnerPage&) = default;
-    ~CListOwnerPage() = default;
+    ~CListOwnerPage() = default;  // never deleted through this interface
 };
