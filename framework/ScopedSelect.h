@@ -9,7 +9,7 @@ public:
     CScopedSelect(CDC& dc, HGDIOBJ object) : m_dc(dc), m_previous(dc.SelectObject(object)) {}
     CScopedSelect(CDC& dc, const CGdiObject& object) : CScopedSelect(dc, object.m_hObject) {}
     ~CScopedSelect() {
-        if (m_previous != nullptr && m_previous != HGDI_ERROR) {
+        if (Selected()) {
             m_dc.SelectObject(m_previous);
         }
     }
@@ -17,6 +17,8 @@ public:
     CScopedSelect& operator=(const CScopedSelect&) = delete;
 
     HGDIOBJ Previous() const { return m_previous; }
+    // Whether the object went in (SelectObject answers NULL or HGDI_ERROR when it did not).
+    bool Selected() const { return m_previous != nullptr && m_previous != HGDI_ERROR; }
 
 private:
     CDC& m_dc;

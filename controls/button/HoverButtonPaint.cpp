@@ -14,10 +14,6 @@ constexpr int kFocusRectInset = 3;
 // Raster operation "destination AND NOT source": blackens where the source is white.
 constexpr DWORD kRopBlackenWhereSourceSet = 0x00220326;
 
-bool Selected(const CScopedSelect& select) {
-    return select.Previous() != nullptr && select.Previous() != HGDI_ERROR;
-}
-
 }  // namespace
 
 // Face, frame or edges, image, caption and focus rectangle, straight into the request's DC.
@@ -179,7 +175,7 @@ BOOL CHoverButton::MakeMask(BitmapImage& image, COLORREF transparent) {
     {
         CScopedSelect selectColor(colorDc, bitmap);
         CScopedSelect selectMask(maskDc, mask);
-        if (!Selected(selectColor) || !Selected(selectMask)) {
+        if (!selectColor.Selected() || !selectMask.Selected()) {
             return FALSE;
         }
         colorDc.SetBkColor(transparent);
@@ -282,7 +278,7 @@ void CHoverButton::DrawBitmapImage(CDC* dc, BOOL hasTitle, const RECT* request, 
     }
     CScopedSelect selectImage(imageDc, chosen.bitmap);
     CScopedSelect selectMask(maskDc, chosen.mask);
-    if (!Selected(selectImage) || !Selected(selectMask)) {
+    if (!selectImage.Selected() || !selectMask.Selected()) {
         return;
     }
     if (!disabled || !m_greyDisabledBitmap) {
@@ -300,7 +296,7 @@ void CHoverButton::DrawBitmapImage(CDC* dc, BOOL hasTitle, const RECT* request, 
     }
     {
         CScopedSelect selectOnWhite(onWhiteDc, onWhite);
-        if (!Selected(selectOnWhite)) {
+        if (!selectOnWhite.Selected()) {
             return;
         }
         const RECT all = {0, 0, w, h};

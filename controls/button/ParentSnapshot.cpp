@@ -54,7 +54,7 @@ bool CParentSnapshot::Take(CWnd& parent, CDC& like) {
         return false;
     }
     m_select.emplace(m_dc, m_bitmap);
-    if (m_select->Previous() == nullptr || m_select->Previous() == HGDI_ERROR) {
+    if (!m_select->Selected()) {
         Drop();
         return false;
     }

@@ -28,10 +28,6 @@ constexpr DWORD kRopBrushWhereSourceWhite = 0x00E20746;
 // Destination where the source is white, brush elsewhere ("PSDPxax").
 constexpr DWORD kRopBrushWhereSourceBlack = 0x00B8074A;
 
-bool Selected(const CScopedSelect& select) {
-    return select.Previous() != nullptr && select.Previous() != HGDI_ERROR;
-}
-
 // A request without a context or with an empty (or inverted) rectangle paints nothing.
 bool IsDrawable(const DRAWITEMSTRUCT* item) {
     return item != nullptr && item->hDC != nullptr && !::IsRectEmpty(&item->rcItem);
@@ -192,7 +188,7 @@ BOOL CPictureMenu::RenderImageToBitmap(int index, CDC* target, const CPictureMen
     }
     {
         CScopedSelect selectBitmap(memory, rendered);
-        if (!Selected(selectBitmap)) {
+        if (!selectBitmap.Selected()) {
             return FALSE;
         }
         ::DrawIconEx(memory, 0, 0, icon, menu->m_iconWidth, menu->m_iconHeight, 0, face, DI_NORMAL);
@@ -221,7 +217,7 @@ void CPictureMenu::DrawDisabledEmbossed(int height, int width, CDC* target, int 
     }
     CScopedSelect selectMask(maskDc, mask);
     CScopedSelect selectSource(sourceDc, *source);
-    if (!Selected(selectMask) || !Selected(selectSource)) {
+    if (!selectMask.Selected() || !selectSource.Selected()) {
         return;
     }
     ::PatBlt(maskDc, 0, 0, width, height, WHITENESS);
@@ -272,7 +268,7 @@ void CPictureMenu::DrawDisabledDib(CDC* target, int height, int x, int y, int wi
     }
     CScopedSelect selectSection(monoDc, section);
     CScopedSelect selectSource(sourceDc, *source);
-    if (!Selected(selectSection) || !Selected(selectSource)) {
+    if (!selectSection.Selected() || !selectSource.Selected()) {
         return;
     }
     // Pixels in the source's background colour turn white; the picture sits on button face.
