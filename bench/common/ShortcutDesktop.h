@@ -7,6 +7,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "framework/InterfacePtr.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -108,38 +110,30 @@ private:
     // The link is saved into memory and written out here: saving it straight to a file also makes
     // some systems start a helper program per link, which would dominate the set-up time.
     static bool WriteShortcut(const std::wstring& link, const std::wstring& target) {
-        IShellLinkW* shellLink = nullptr;
+        CInterfacePtr<IShellLinkW> shellLink;
+        CInterfacePtr<IPersistStream> persist;
+        CInterfacePtr<IStream> stream;
+        HGLOBAL memory = nullptr;
+        STATSTG stat = {};
         if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(&shellLink)))) {
+                                    shellLink.ReceiveVoid())) ||
+            FAILED(shellLink->SetPath(target.c_str())) ||
+            FAILED(shellLink->QueryInterface(IID_IPersistStream, persist.ReceiveVoid())) ||
+            FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive())) ||
+            FAILED(persist->Save(stream.Get(), TRUE)) ||
+            FAILED(GetHGlobalFromStream(stream.Get(), &memory)) ||
+            FAILED(stream->Stat(&stat, STATFLAG_NONAME))) {
             return false;
         }
-        bool saved = false;
-        IPersistStream* persist = nullptr;
-        IStream* stream = nullptr;
-        if (SUCCEEDED(shellLink->SetPath(target.c_str())) &&
-            SUCCEEDED(shellLink->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist))) &&
-            SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
-            SUCCEEDED(persist->Save(stream, TRUE))) {
-            HGLOBAL memory = nullptr;
-            GetHGlobalFromStream(stream, &memory);
-            STATSTG stat = {};
-            stream->Stat(&stat, STATFLAG_NONAME);
-            HANDLE file = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
-                DWORD written = 0;
-                const auto size = static_cast<DWORD>(stat.cbSize.QuadPart);
-                saved = WriteFile(file, GlobalLock(memory), size, &written, nullptr) && written == size;
-                GlobalUnlock(memory);
-                CloseHandle(file);
-            }
+        const HANDLE file = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return false;
         }
-        if (stream != nullptr) {
-            stream->Release();
-        }
-        if (persist != nullptr) {
-            persist->Release();
-        }
-        shellLink->Release();
+        DWORD written = 0;
+        const auto size = static_cast<DWORD>(stat.cbSize.QuadPart);
+        const bool saved = WriteFile(file, GlobalLock(memory), size, &written, nullptr) && written == size;
+        GlobalUnlock(memory);
+        CloseHandle(file);
         return saved;
     }
 
