@@ -7,7 +7,6 @@
 #include <cwchar>
 #include <initializer_list>
 #include <memory>
-#include <new>
 #include <utility>
 #include <vector>
 
@@ -39,15 +38,12 @@ int CPictureMenu::GetOsVersionCode(const VersionSource& source) noexcept {
     if (!ntFamily && LOBYTE(LOWORD(version)) < 4) {
         return kOsOldWindows;
     }
-    std::unique_ptr<OSVERSIONINFOW> info(new (std::nothrow) OSVERSIONINFOW{});
-    if (!info) {
-        return ntFamily ? kOsNt : kOsWindows9x;
-    }
-    info->dwOSVersionInfoSize = sizeof(OSVERSIONINFOW);
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
     // A failed call leaves the block zeroed, which classifies as the family's default below.
-    source.getVersionEx(info.get());
-    const DWORD major = info->dwMajorVersion;
-    const DWORD minor = info->dwMinorVersion;
+    source.getVersionEx(&info);
+    const DWORD major = info.dwMajorVersion;
+    const DWORD minor = info.dwMinorVersion;
     if (!ntFamily) {
         if (major == 4 && minor == 10) {
             return kOsWindows98;
