@@ -52,8 +52,8 @@ HWND CMenuForegroundScope::NextForeground() const {
     if (open != nullptr && open != m_mainWindow && IsShownNormally(open)) {
         return open;
     }
-    if (m_previous != nullptr && m_previous != m_mainWindow && m_previous != m_stand && IsWindow(m_previous) &&
-        IsShownNormally(m_previous)) {
+    if (m_previous != nullptr && m_previous != m_mainWindow && m_previous != m_stand &&
+        IsWindow(m_previous) && IsShownNormally(m_previous)) {
         return m_previous;
     }
     const HWND shell = GetShellWindow();

@@ -151,9 +151,10 @@ TEST(SecondStart, TheSharedRecordIsThisUsersAtTheNormalLevel) {
     PACL dacl = nullptr;
     PACL sacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
-              GetSecurityInfo(mapping, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION | LABEL_SECURITY_INFORMATION,
-                              nullptr, nullptr, &dacl, &sacl, &descriptor));
+    ASSERT_EQ(
+        static_cast<DWORD>(ERROR_SUCCESS),
+        GetSecurityInfo(mapping, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION | LABEL_SECURITY_INFORMATION,
+                        nullptr, nullptr, &dacl, &sacl, &descriptor));
     ASSERT_NE(nullptr, dacl) << "no list at all would let everyone in";
     ASSERT_EQ(1, dacl->AceCount);
     void* ace = nullptr;
