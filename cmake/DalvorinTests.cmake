@@ -50,6 +50,10 @@ foreach(folder IN LISTS DALVORIN_TEST_FOLDERS)
         PROPERTIES TIMEOUT 60 LABELS wine)
 endforeach()
 
+# The crash dump cases start crash_probe.exe and read its dumps with dbghelp.
+add_dependencies(framework_tests crash_probe)
+target_link_libraries(framework_tests PRIVATE dbghelp)
+
 # Static analysis of the program's sources (tools/lint: cppcheck and clang-tidy with the flags of
 # this build, from compile_commands.json); a finding fails the suite like a failed test.
 # It runs in parts, cppcheck and shares of the sources for clang-tidy, so that each part is short.
