@@ -158,7 +158,8 @@ BOOL CCrashDumpWriter::Install() {
     ULONG guarantee = kStackGuaranteeBytes;
     ::SetThreadStackGuarantee(&guarantee);  // more room for the filter if available; it needs little
     LetCallbackFaultsThrough();
-    ::SetErrorMode(::GetErrorMode() | SEM_NOGPFAULTERRORBOX);
+    // No SEM_NOGPFAULTERRORBOX: the filter never returns, so the crash dialog cannot come anyway,
+    // and programs the launcher starts would inherit the error mode and lose their own dialog.
     ::SetUnhandledExceptionFilter(&CCrashDumpWriter::OnUnhandledException);
     std::set_terminate(&CCrashDumpWriter::OnTerminate);
     return TRUE;
