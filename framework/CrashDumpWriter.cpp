@@ -24,6 +24,9 @@ constexpr auto kDumpType = static_cast<MINIDUMP_TYPE>(MiniDumpNormal | MiniDumpW
 // How long a faulting thread waits for its dump before ending the process anyway: a writer stuck
 // on a lock the faulting thread held must not keep a dead program on screen.
 constexpr DWORD kDumpTimeoutMs = 30000;
+// The writer thread gets the dump library and the folder ready this long after start-up, when the
+// program is up and waiting for the user, rather than on the way to its first window.
+constexpr DWORD kPrepareDelayMs = 3000;
 // Stack kept back on the installing thread for the handler after a stack overflow.
 constexpr ULONG kStackGuaranteeBytes = 64 * 1024;
 // Windows 7 x64 swallows faults inside window procedures of 32-bit programs unless this flag of
@@ -39,6 +42,7 @@ struct CrashState {
     HANDLE faultEvent = nullptr;  // set by the faulting thread: the writer starts
     HANDLE doneEvent = nullptr;   // set by the writer when the dump is closed
     DWORD writerThreadId = 0;
+    bool prepared = false;  // written and read by the writer thread only
     // Filled by the first faulting thread only, before faultEvent is set.
     volatile LONG claimed = 0;
     DWORD faultingThreadId = 0;
@@ -127,17 +131,14 @@ BOOL CCrashDumpWriter::GetDumpFolder(LPCWSTR programName, wchar_t* folder, std::
     return written > 0 && static_cast<std::size_t>(written) < capacity;
 }
 
-// Everything that can fail or take time happens here, while the program is still well: the dump
-// library is loaded, the folder named and the writer thread waiting.
+// What can fail here happens while the program is still well: the writer thread is waiting before
+// the first window exists. It loads the dump library and names the folder itself, a little later
+// (or at the first fault, if that comes sooner), so that start-up does not wait for them.
 BOOL CCrashDumpWriter::Install() {
     if (g_crash.writerThreadId != 0) {
         return TRUE;
     }
-    if (!ReadProgramName(g_crash.programName, MAX_PATH) ||
-        !GetDumpFolder(g_crash.programName, g_crash.folder, MAX_PATH)) {
-        return FALSE;
-    }
-    if (!LoadDumpFunctions()) {
+    if (!ReadProgramName(g_crash.programName, MAX_PATH)) {
         return FALSE;
     }
     // The events and the thread live as long as the process.
@@ -198,10 +199,26 @@ void CCrashDumpWriter::OnTerminate() {
 }
 
 DWORD WINAPI CCrashDumpWriter::RunWriter(void*) {
-    ::WaitForSingleObject(g_crash.faultEvent, INFINITE);
-    WriteDump();
+    if (::WaitForSingleObject(g_crash.faultEvent, kPrepareDelayMs) == WAIT_TIMEOUT) {
+        PrepareWriting();
+        ::WaitForSingleObject(g_crash.faultEvent, INFINITE);
+    }
+    if (!g_crash.prepared) {
+        PrepareWriting();
+    }
+    if (g_crash.writeDump != nullptr && g_crash.initializeSymbols != nullptr && g_crash.folder[0] != L'\0') {
+        WriteDump();
+    }
     ::SetEvent(g_crash.doneEvent);
     return 0;
+}
+
+void CCrashDumpWriter::PrepareWriting() {
+    g_crash.prepared = true;
+    if (!GetDumpFolder(g_crash.programName, g_crash.folder, MAX_PATH)) {
+        g_crash.folder[0] = L'\0';
+    }
+    LoadDumpFunctions();
 }
 
 // Both folder levels are made as needed; an existing one is fine.

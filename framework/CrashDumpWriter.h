@@ -18,8 +18,8 @@ public:
     CCrashDumpWriter() = delete;
 
     // Installs the writer for the whole process; a second call changes nothing. FALSE when it
-    // cannot be installed (no dump library, no folder, no writer thread): faults then end the
-    // process the system's way.
+    // cannot be installed (no writer thread): faults then end the process the system's way. Where
+    // the dump library or the folder is missing, a fault ends the process without a dump.
     static BOOL Install();
     // The folder the dumps of `programName` go to, without a trailing backslash; FALSE when the
     // user's local application data folder is unknown or the path too long.
@@ -29,5 +29,6 @@ private:
     static LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info);
     static void OnTerminate();
     static DWORD WINAPI RunWriter(void* unused);
+    static void PrepareWriting();
     static void WriteDump();
 };
