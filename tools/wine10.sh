@@ -96,8 +96,23 @@ bind_all() {
         mount --make-rslave "$CHROOT/$name"
     done
 }
+# What a run left inside the chroot (a Wine helper, an apt that lost its caller) would keep the
+# binds busy: it is ended, by process id, before they go.
+end_chroot_processes() {
+    local round pid found
+    for round in TERM TERM TERM KILL; do
+        found=
+        for pid in /proc/[0-9]*; do
+            [ "$(readlink "$pid/root" 2>/dev/null)" = "$CHROOT" ] || continue
+            kill -s "$round" "${pid#/proc/}" 2>/dev/null && found=1
+        done
+        [ -n "$found" ] || return 0
+        sleep 1
+    done
+}
 unbind_all() {
     local i
+    end_chroot_processes
     for ((i = ${#BINDS[@]} - 1; i >= 0; i--)); do
         if mountpoint -q "$CHROOT/${BINDS[i]}"; then
             umount -R -l "$CHROOT/${BINDS[i]}" 2>/dev/null || log "could not unmount $CHROOT/${BINDS[i]}"
@@ -158,6 +173,9 @@ bind_all
 cp /etc/resolv.conf "$CHROOT/etc/resolv.conf"
 check_emulation
 copy_tree
+# An install that was broken off leaves dpkg waiting for this before apt does anything else.
+chroot "$CHROOT" /usr/bin/env DEBIAN_FRONTEND=noninteractive dpkg --configure -a >/dev/null 2>&1 ||
+    log "dpkg --configure -a failed in the chroot"
 
 in_chroot() {
     chroot "$CHROOT" /usr/bin/env -i --chdir="$TREE" PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
