@@ -70,7 +70,7 @@ make_chroot() {
     [ ! -e "$CHROOT" ] || die "$CHROOT exists but was not made by this script; move it away"
     start=$(now)
     log "making a Debian 13 chroot in $CHROOT (once; log in $CHROOT.log)"
-    # The bookworm debootstrap has no trixie script of its own name everywhere: sid's serves all.
+    # Older debootstraps have no trixie script; sid's serves every release since.
     if ! debootstrap --variant=minbase "$SUITE" "$partial" "$MIRROR" /usr/share/debootstrap/scripts/sid \
         >"$CHROOT.log" 2>&1; then
         tail -n 20 "$CHROOT.log" >&2
