@@ -138,15 +138,21 @@ register_i386_emulation() {
     echo ":qemu-i386:M::$magic:$mask:$interpreter:F" | as_root tee "$binfmt/register" >/dev/null
 }
 
+# binfmt_misc belongs to the kernel, not to this system: in a chroot (tools/wine10.sh) 32-bit Wine
+# may run through an emulation that the host registered, and then needs the 64-bit wineserver too.
+wine32_emulated() { grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; }
+
 # Under the emulation, the 64-bit wineserver runs natively: it is faster, and it can read and write
 # the memory of the emulated processes (ReadProcessMemory, WriteProcessMemory), which the emulated
 # 32-bit wineserver cannot, since QEMU does not pass ptrace on.
 enable_wine32() {
-    wine32_runs && return 0
-    log "this kernel does not start 32-bit programs; setting up QEMU user-mode emulation"
-    install_qemu
-    register_i386_emulation
-    wine32_runs || die "32-bit Wine still does not start"
+    if ! wine32_runs; then
+        log "this kernel does not start 32-bit programs; setting up QEMU user-mode emulation"
+        install_qemu
+        register_i386_emulation
+        wine32_runs || die "32-bit Wine still does not start"
+    fi
+    wine32_emulated || return 0
     if ! installed wine64; then
         apt_update
         apt_install --no-install-recommends wine64

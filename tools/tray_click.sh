@@ -44,8 +44,9 @@ else
 fi
 cd "$BIN"
 
+# To standard error: a step run in $(...) would otherwise take the reason with it.
 fail() {
-    echo "tray click: $*"
+    echo "tray click: $*" >&2
     exit 1
 }
 probe() { wine ./tray_probe.exe "$@" 2>/dev/null | tr -d '\r'; }
@@ -84,14 +85,10 @@ minimise() {
     click_at $box 1
     wait_state "visible=0" "a click on the minimise box"
 }
-# The notification area may lie under our window at the screen's corner: raise it first.
+# The notification area may lie under our window at the screen's corner: the probe raises it.
 tray_icon() {
-    local tray
-    tray=$(xdotool search --name "Wine System Tray" | head -n 1) || true
-    [ -n "$tray" ] || fail "no notification-area window"
-    xdotool windowraise "$tray"
-    sleep 0.2
     probe icon || fail "no icon in the notification area"
+    sleep 0.2
 }
 choose_item() {
     local item

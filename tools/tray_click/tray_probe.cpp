@@ -5,7 +5,8 @@
 //              of its process is open, and whose window is in the foreground (ours, other, none);
 //              with PATTERN, once the state holds it, waiting up to 10 s (exit code 1 after that)
 //   minbox     "X Y": a screen point on the main window's minimise box
-//   icon       "X Y": the centre of the first icon in the runtime's own notification-area window
+//   icon       "X Y": the centre of the first icon in the runtime's own notification-area window,
+//              which is raised above the other windows first (it may lie under ours at the corner)
 //   menuitem   "X Y": the centre of the first item of the open menu
 //   menubar    "X Y": the centre of the first item of the main window's menu bar
 //   control TITLE ID
@@ -22,8 +23,10 @@ namespace {
 
 constexpr wchar_t kMainTitle[] = L"Nivvo桌面管理";
 constexpr wchar_t kMenuClass[] = L"#32768";
-// Wine's notification-area window on a display without a panel of its own.
+// Wine's notification-area window on a display without a panel of its own: Wine 8 makes a window
+// of its own with this title; Wine 10 shows the shell's tray window, untitled, instead.
 constexpr wchar_t kTrayTitle[] = L"Wine System Tray";
+constexpr wchar_t kShellTrayClass[] = L"Shell_TrayWnd";
 
 HWND MainWindow() { return FindWindowW(L"#32770", kMainTitle); }
 
@@ -108,11 +111,23 @@ int MinimiseBox(HWND main) {
     return Missing("minimise box");
 }
 
-int FirstTrayIcon() {
-    const HWND tray = FindWindowW(nullptr, kTrayTitle);
+HWND TrayWindow() {
+    HWND tray = FindWindowW(nullptr, kTrayTitle);
     if (tray == nullptr || !IsWindowVisible(tray)) {
+        // Under Wine 8 this is the hidden task bar; only a shown one holds the icons.
+        tray = FindWindowW(kShellTrayClass, nullptr);
+    }
+    return tray != nullptr && IsWindowVisible(tray) ? tray : nullptr;
+}
+
+int FirstTrayIcon() {
+    const HWND tray = TrayWindow();
+    if (tray == nullptr) {
         return Missing("notification area");
     }
+    // Raised through the window manager of the runtime rather than the X server's, so that both
+    // agree on the order and the click lands on the icon; no activation, the foreground stays put.
+    SetWindowPos(tray, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT client = {};
     GetClientRect(tray, &client);
     POINT origin = {0, 0};
