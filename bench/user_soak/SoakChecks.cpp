@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -24,9 +25,9 @@ BOOL CALLBACK SortPage(HWND child, LPARAM param) {
     if (GetDlgItem(child, IDC_OPEN_PRIVATE) != nullptr) {
         search->pages[2] = child;
     } else if (const HWND list = GetDlgItem(child, IDC_ENTRY_LIST); list != nullptr) {
-        // The first page's list keeps its rows sorted; the second's does not.
-        const bool sorted = (GetWindowLongW(list, GWL_STYLE) & LVS_SORTASCENDING) != 0;
-        search->pages[sorted ? 0 : 1] = child;
+        // The first page's list takes dropped files; the second's does not.
+        const bool first = (GetWindowLongW(list, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+        search->pages[first ? 0 : 1] = child;
     }
     return TRUE;
 }
@@ -69,7 +70,9 @@ HWND CSoakChecks::TrayWindow() { return FindWindowW(nullptr, kTrayTitle); }
 HWND CSoakChecks::ListOf(HWND page) { return page != nullptr ? GetDlgItem(page, IDC_ENTRY_LIST) : nullptr; }
 
 void CSoakChecks::FindPages(HWND main) {
-    if (main == m_pagesOf && m_pages[0] != nullptr && IsWindow(m_pages[0])) {
+    // Found only once all three exist: the window is there before its pages are.
+    if (main == m_pagesOf && m_pages[0] != nullptr && m_pages[1] != nullptr && m_pages[2] != nullptr &&
+        IsWindow(m_pages[0])) {
         return;
     }
     PageSearch search = {};
@@ -105,7 +108,8 @@ CSoakObserved CSoakChecks::Observe() {
         seen.mainIconic = IsIconic(main) != FALSE;
         FindPages(main);
         for (int i = 0; i < 3; ++i) {
-            if (m_pages[i] != nullptr && IsWindowVisible(m_pages[i])) {
+            // The page's own flag: a page of a hidden window is not visible either.
+            if (m_pages[i] != nullptr && (GetWindowLongW(m_pages[i], GWL_STYLE) & WS_VISIBLE) != 0) {
                 seen.page = i;
             }
         }
@@ -197,7 +201,10 @@ std::vector<std::wstring> CSoakChecks::Broken(const CSoakModel& model, const CSo
     const HWND first = FirstList();
     const HWND second = SecondList();
     if (first == nullptr || second == nullptr) {
-        broken.push_back(L"a page's list is missing");
+        wchar_t pages[96];
+        std::swprintf(pages, 96, L" (pages %p %p %p)", static_cast<void*>(m_pages[0]),
+                      static_cast<void*>(m_pages[1]), static_cast<void*>(m_pages[2]));
+        broken.push_back(std::wstring(L"a page's list is missing") + pages);
         return broken;
     }
     if (allRows) {

@@ -154,6 +154,24 @@ CSoakWindows CSoakTarget::Windows() const {
     return found;
 }
 
+namespace {
+
+BOOL CALLBACK CountChild(HWND, LPARAM param) {
+    ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
+}  // namespace
+
+int CSoakTarget::WindowCount() const {
+    int count = 0;
+    for (const HWND window : Windows().all) {
+        ++count;
+        EnumChildWindows(window, CountChild, reinterpret_cast<LPARAM>(&count));
+    }
+    return count;
+}
+
 std::wstring CSoakTarget::BoxText(HWND box) {
     const HWND text = GetDlgItem(box, kMessageBoxTextId);
     return text != nullptr ? TitleOf(text) : TitleOf(box);

@@ -49,6 +49,8 @@ public:
     void Close();
 
     CSoakWindows Windows() const;
+    // Every window of the process, top-level and child.
+    int WindowCount() const;
     // Message-box text (the static the system gives the id 0xFFFF), or the caption when it has none.
     static std::wstring BoxText(HWND box);
 

@@ -382,7 +382,7 @@ void CSoakUser::TypeSearch(CSoakStep& step) {
     step.what += L" (" + std::to_wstring(text.size()) + L" units)";
     CSoakInput::Click(ControlCenter(m_target.Windows().main, IDC_SEARCH_EDIT));
     CSoakInput::ClearFocusedEdit();
-    CSoakInput::Type(text);
+    TypeInto(edit, text);
     m_model.searchText = WithoutControlCharacters(text);
     step.await = [this, edit] {
         const std::wstring seen = EditText(edit);
@@ -751,7 +751,7 @@ void CSoakUser::TypePassword(CSoakStep& step) {
     step.what += L" \"" + typed + L"\"";
     CSoakInput::Click(ControlCenter(dialog, IDC_PASSWORD_EDIT));
     CSoakInput::ClearFocusedEdit();
-    CSoakInput::Type(typed);
+    TypeInto(GetDlgItem(dialog, IDC_PASSWORD_EDIT), typed);
     if (Chance(60)) {
         CSoakInput::Click(ControlCenter(dialog, IDOK));
     } else {
@@ -825,15 +825,40 @@ void CSoakUser::BoxOk(CSoakStep& step) {
     m_model.box.clear();
 }
 
+// A menu shows before its loop has taken the mouse: a click away that came earlier would go to the
+// window under the pointer and leave the menu open. The menu's thread says when its loop runs.
 HWND CSoakUser::AwaitMenu(DWORD timeoutMs) {
     HWND menu = nullptr;
     WaitFor(
         [&] {
             menu = m_target.Windows().menu;
-            return menu != nullptr;
+            if (menu == nullptr) {
+                return false;
+            }
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            return GetGUIThreadInfo(GetWindowThreadProcessId(menu, nullptr), &info) &&
+                   (info.flags & GUI_INMENUMODE) != 0 && info.hwndCapture != nullptr;
         },
         timeoutMs);
     return menu;
+}
+
+// Typed in pieces, each once the box holds it: a long burst of input can outrun the program.
+void CSoakUser::TypeInto(HWND edit, const std::wstring& text) {
+    constexpr size_t kPiece = 24;
+    std::wstring kept;
+    for (size_t at = 0; at < text.size(); at += kPiece) {
+        size_t length = std::min(kPiece, text.size() - at);
+        if (at + length < text.size() && IS_HIGH_SURROGATE(text[at + length - 1])) {
+            ++length;  // a pair goes in one piece
+        }
+        const std::wstring piece = text.substr(at, length);
+        CSoakInput::Type(piece);
+        kept += WithoutControlCharacters(piece);
+        WaitFor([&] { return EditText(edit).size() >= kept.size(); }, 3000);
+        at += length - std::min(kPiece, text.size() - at);
+    }
 }
 
 // The notification area may lie under our window at the screen's corner: it is raised first, and

@@ -106,6 +106,7 @@ private:
     bool Drop(HWND list, const std::vector<std::wstring>& paths);
     std::vector<std::wstring> DropPaths();
     std::wstring SearchText();
+    void TypeInto(HWND edit, const std::wstring& text);
     std::wstring NewPassword();
     HWND Dialog() const;
     // Waits up to `timeoutMs` for a shown menu of the program; null when none opened.

@@ -1,27 +1,70 @@
 // user_soak_probe.dll: loaded into the running launcher by user_soak_bench.exe (a thread of its own
 // runs LoadLibraryW there), which then runs the exports below on threads of their own; a thread's
 // exit code is the answer. Nothing of the shipped program changes.
-//   SoakIconHeadroom, SoakBrushHeadroom: how many more icons (USER) or brushes (GDI) the process can
-//     still make (bench/common/Headroom.h); GetGuiResources answers 0 under Wine.
+//   SoakObjectCount: the GDI objects and the USER objects other than windows that the process
+//     holds (GDI in the low 16 bits, USER in the high ones).
 //   SoakPostDrop: posts WM_DROPFILES with a block allocated in this process, as the shell does for
 //     a window that takes dropped files; 1 when posted.
-#include "bench/common/Headroom.h"
 #include "bench/user_soak/SoakDropRequest.h"
 #include "tests/common/DropFiles.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-extern "C" {
+namespace {
 
-__declspec(dllexport) DWORD WINAPI SoakIconHeadroom(void*) {
-    return static_cast<DWORD>(bench::IconHeadroom());
+// Handle tables: GDI handles are table indices (a handle whose upper word is 0 names whatever lives
+// at that index), USER handles are 0x20 + 2 × index up to 0xFFEF.
+constexpr UINT kGdiHandles = 0x10000;
+constexpr UINT kFirstUserHandle = 0x20;
+constexpr UINT kLastUserHandle = 0xFFEF;
+
+using CursorFrameInfo = HCURSOR(WINAPI*)(HCURSOR, DWORD, DWORD, DWORD*, DWORD*);
+
+// GetGuiResources answers 0 under Wine: there the tables are walked instead. A GDI handle's type
+// is read from the process's own table; an icon, cursor or menu at a USER index is found only
+// when this process made it (the system tells other processes' objects apart without asking the
+// server). Windows are not counted here: asking about each index would cost a server round trip,
+// and the soak counts the process's windows from outside.
+DWORD CountByTables() {
+    DWORD gdi = 0;
+    for (UINT index = 1; index < kGdiHandles; ++index) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(index))) != 0) {
+            ++gdi;
+        }
+    }
+    const auto frameInfo = reinterpret_cast<CursorFrameInfo>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetCursorFrameInfo")));
+    DWORD user = 0;
+    for (UINT value = kFirstUserHandle; value <= kLastUserHandle; value += 2) {
+        const auto handle = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value));
+        DWORD rate = 0;
+        DWORD steps = 0;
+        if (IsMenu(static_cast<HMENU>(handle))) {
+            ++user;
+        } else if (frameInfo != nullptr &&
+                   frameInfo(static_cast<HCURSOR>(handle), 0, 0, &rate, &steps) != nullptr) {
+            ++user;
+        }
+    }
+    return (std::min<DWORD>(user, 0xFFFF) << 16) | std::min<DWORD>(gdi, 0xFFFF);
 }
 
-__declspec(dllexport) DWORD WINAPI SoakBrushHeadroom(void*) {
-    return static_cast<DWORD>(bench::BrushHeadroom());
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) DWORD WINAPI SoakObjectCount(void*) {
+    const HANDLE self = GetCurrentProcess();
+    const DWORD gdi = GetGuiResources(self, GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(self, GR_USEROBJECTS);
+    if (gdi != 0 || user != 0) {
+        return (std::min<DWORD>(user, 0xFFFF) << 16) | std::min<DWORD>(gdi, 0xFFFF);
+    }
+    return CountByTables();
 }
 
 __declspec(dllexport) DWORD WINAPI SoakPostDrop(void* parameter) {

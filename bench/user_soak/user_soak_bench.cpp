@@ -6,12 +6,13 @@
 // holds; reachable (shown, minimised with a taskbar button, or its icon in the notification area);
 // no hidden window of ours in the foreground; one process, one main window, one prompt; the rows of
 // both lists; the expected message boxes and no others; no crash (exception exit code or a new
-// minidump); objects flat (headroom counted inside the program by user_soak_probe.dll). Dropped
+// minidump); objects flat (GDI and USER objects counted inside the program by user_soak_probe.dll,
+// windows from outside). Dropped
 // files are posted as WM_DROPFILES, the way a shell drop reaches a window, not dragged.
 // Every action and check goes to user_soak.log in the working folder; a broken invariant prints the
 // seed and step, and `bench/run user_soak STEP SEED` replays the same sequence up to it. Last line:
 // "user_soak: N actions, B broken invariants, C crashes, objects per action X".
-#include "bench/common/Headroom.h"
+#include "bench/common/Headroom.h"  // NowMs
 #include "bench/user_soak/SoakChecks.h"
 #include "bench/user_soak/SoakDesktop.h"
 #include "bench/user_soak/SoakModel.h"
@@ -34,15 +35,15 @@ namespace {
 
 constexpr int kDefaultActions = 10000;
 constexpr unsigned kDefaultSeed = 20261209;
-// A process's objects are counted once it has played this many actions, and again before an action
-// ends it when it played at least kLeastMeasured more since.
+// A process's objects are counted once it has played this many actions, then every kCountEvery
+// actions where it is quiet.
 constexpr int kWarmUpActions = 12;
-constexpr int kLeastMeasured = 25;
+constexpr int kCountEvery = 20;
+constexpr DWORD kCountMs = 60000;
 // Every this many actions the rows of both lists are read in full (and after every action that
 // changes them); otherwise they are counted.
 constexpr int kFullRowsEvery = 10;
 constexpr DWORD kPollMs = 10;
-constexpr DWORD kHeadroomMs = 120000;
 constexpr wchar_t kExeName[] = L"Dalvorin.exe";
 
 const wchar_t* const kFixturePrograms[] = {L"tool-a.exe", L"tool b.exe", L"工具.exe", L"tool.exe.cmd.exe",
@@ -194,42 +195,65 @@ private:
     std::wstring m_old[2];
 };
 
-// Objects lost over the measured stretches of every process's life.
+// Objects gained over the measured stretches of every process's life: counted once it has warmed
+// up and then now and then while no dialog, box or menu is open, so that every count sees the same
+// windows; a life's growth runs from its first count to its last.
 struct CObjectAccount {
     bool warm = false;
-    bench::CHeadroom atWarmUp = {};
+    int atWarmUp = 0;
     int warmUpAction = 0;
+    int last = 0;
+    int lastAction = 0;
     long long lost = 0;
     long long actions = 0;
     int measurements = 0;
     double ms = 0;
 };
 
-bench::CHeadroom MeasureInside(CSoakTarget& target, CObjectAccount& account) {
+// GDI and USER objects of the program: the probe's count inside it, plus its windows.
+int CountObjects(CSoakTarget& target, CObjectAccount& account) {
     const double start = bench::NowMs();
-    bench::CHeadroom headroom = {};
-    headroom.icons = static_cast<int>(target.CallProbe("SoakIconHeadroom", nullptr, 0, kHeadroomMs, 0));
-    headroom.brushes = static_cast<int>(target.CallProbe("SoakBrushHeadroom", nullptr, 0, kHeadroomMs, 0));
+    const DWORD inside = target.CallProbe("SoakObjectCount", nullptr, 0, kCountMs, 0);
+    if (inside == 0) {
+        return -1;
+    }
+    const int gdi = static_cast<int>(inside & 0xFFFF);
+    const int user = static_cast<int>(inside >> 16);
+    const int windows = target.WindowCount();
     account.ms += bench::NowMs() - start;
     ++account.measurements;
-    Log(L"  headroom: " + std::to_wstring(headroom.icons) + L" icons, " + std::to_wstring(headroom.brushes) +
-        L" brushes (" + Fixed(bench::NowMs() - start, 0) + L" ms)");
-    return headroom;
+    Log(L"  objects: " + std::to_wstring(gdi) + L" GDI, " + std::to_wstring(user) + L" USER, " +
+        std::to_wstring(windows) + L" windows (" + Fixed(bench::NowMs() - start, 0) + L" ms)");
+    return gdi + user + windows;
 }
 
-void CloseAccount(CSoakTarget& target, const CSoakModel& model, CObjectAccount& account) {
-    if (!account.warm || model.lifeActions - account.warmUpAction < kLeastMeasured) {
+bool IsQuiet(const CSoakModel& model) {
+    return model.running && model.dialog == CSoakDialog::kNone && model.box.empty();
+}
+
+void CountNow(CSoakTarget& target, const CSoakModel& model, CObjectAccount& account) {
+    const int count = CountObjects(target, account);
+    if (count < 0) {
         return;
     }
-    const bench::CHeadroom now = MeasureInside(target, account);
-    if (now.icons == 0 || now.brushes == 0) {
-        return;  // the probe did not answer: nothing to compare
+    if (!account.warm) {
+        account.warm = true;
+        account.atWarmUp = count;
+        account.warmUpAction = model.lifeActions;
     }
-    const int lost = bench::LostObjects(account.atWarmUp, now);
-    account.lost += lost;
-    account.actions += model.lifeActions - account.warmUpAction;
-    Log(L"  objects lost over " + std::to_wstring(model.lifeActions - account.warmUpAction) + L" actions: " +
-        std::to_wstring(lost));
+    account.last = count;
+    account.lastAction = model.lifeActions;
+}
+
+// The life ends: its growth from the first count to the last goes into the account.
+void CloseAccount(CObjectAccount& account) {
+    if (account.warm && account.lastAction > account.warmUpAction) {
+        const int grown = std::max(0, account.last - account.atWarmUp);
+        account.lost += grown;
+        account.actions += account.lastAction - account.warmUpAction;
+        Log(L"  objects grown over " + std::to_wstring(account.lastAction - account.warmUpAction) +
+            L" actions: " + std::to_wstring(grown));
+    }
     account.warm = false;
 }
 
@@ -314,15 +338,11 @@ int wmain(int argc, wchar_t** argv) {
 
         for (int step = 1; step <= actions; ++step) {
             const CSoakAction action = user.Choose();
-            if (CSoakUser::Ends(action)) {
-                CloseAccount(target, model, objects);
-            }
             const std::wstring before = model.Describe();
             const double actionStart = bench::NowMs();
             CSoakStep played = user.Perform(action);
             if (action == CSoakAction::kStart && model.running) {
                 ++lives;
-                objects.warm = false;
             }
 
             // Settle: poll until what is seen is what the model expects, or the time is up.
@@ -367,6 +387,7 @@ int wmain(int argc, wchar_t** argv) {
                 }
                 dumpCount = dumpsNow;
                 Log(L"  process ended, exit code " + Hex(code));
+                CloseAccount(objects);
                 model.Ended();
                 target.Close();
             }
@@ -388,14 +409,14 @@ int wmain(int argc, wchar_t** argv) {
                 if (model.running) {
                     Resync(model, checks.Observe(), target, checks);
                     if (!model.running) {
+                        CloseAccount(objects);
                         target.Close();
                     }
                 }
             }
-            if (model.running && !objects.warm && model.lifeActions >= kWarmUpActions) {
-                objects.atWarmUp = MeasureInside(target, objects);
-                objects.warm = objects.atWarmUp.icons > 0 && objects.atWarmUp.brushes > 0;
-                objects.warmUpAction = model.lifeActions;
+            if (IsQuiet(model) && model.lifeActions >= kWarmUpActions &&
+                (!objects.warm || model.lifeActions - objects.lastAction >= kCountEvery)) {
+                CountNow(target, model, objects);
             }
             if (step % summaryEvery == 0 || step == actions) {
                 const double seconds = (bench::NowMs() - start) / 1000.0;
@@ -405,10 +426,10 @@ int wmain(int argc, wchar_t** argv) {
                       L" crashes");
             }
         }
-        if (model.running) {
-            objects.warmUpAction = std::min(objects.warmUpAction, model.lifeActions);
-            CloseAccount(target, model, objects);
+        if (IsQuiet(model) && objects.warm) {
+            CountNow(target, model, objects);
         }
+        CloseAccount(objects);
         const double seconds = (bench::NowMs() - start) / 1000.0;
         target.Kill();
         target.Close();
@@ -416,7 +437,7 @@ int wmain(int argc, wchar_t** argv) {
               L" s per action; " + std::to_wstring(lives) + L" starts; " + std::to_wstring(closedWindows) +
               L" windows of other programs closed; objects counted " + std::to_wstring(objects.measurements) +
               L" times (" + Fixed(objects.ms / 1000.0, 1) + L" s), " + std::to_wstring(objects.lost) +
-              L" lost over " + std::to_wstring(objects.actions) + L" measured actions");
+              L" grown over " + std::to_wstring(objects.actions) + L" measured actions");
         if (firstBrokenStep != 0) {
             Print(L"user_soak: first broken invariant at step " + std::to_wstring(firstBrokenStep) +
                   L", seed " + std::to_wstring(seed) + L": bench/run user_soak " +
