@@ -70,3 +70,11 @@ foreach(case shown hidden prompt)
         COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-cpu.sh ${CMAKE_SOURCE_DIR}/tools/tray_click.sh ${CMAKE_BINARY_DIR} ${case})
     set_tests_properties(tools.tray_click.${case} PROPERTIES TIMEOUT 60 LABELS wine)
 endforeach()
+
+# A seeded random user (bench/user_soak) plays the program with real input, a short fixed-seed run
+# in the suite's own prefix and display, and fails on any broken invariant or crash. The long run
+# is `bench/run user_soak`.
+add_test(NAME bench.user_soak.short
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh $<TARGET_FILE_NAME:user_soak_bench> 100 7
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set_tests_properties(bench.user_soak.short PROPERTIES TIMEOUT 300 LABELS wine)

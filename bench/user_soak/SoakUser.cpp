@@ -139,6 +139,42 @@ std::wstring WithoutControlCharacters(const std::wstring& text) {
     return kept;
 }
 
+std::wstring ForegroundText(DWORD ours) {
+    const HWND foreground = GetForegroundWindow();
+    if (foreground == nullptr) {
+        return L"no foreground window";
+    }
+    wchar_t title[64] = {};
+    wchar_t className[32] = {};
+    GetWindowTextW(foreground, title, 64);
+    GetClassNameW(foreground, className, 32);
+    return std::wstring(L"foreground: ") + (ProcessOf(foreground) == ours ? L"ours" : L"another program's") +
+           L" " + className + L" \"" + title + L"\"" + (IsWindowVisible(foreground) ? L"" : L" (hidden)");
+}
+
+// Keys go to the window that has the focus when they are sent, so a click meant to give the
+// focus must have been handled first: the control's thread says when it has the focus, in the
+// foreground window.
+bool AwaitFocus(HWND control) {
+    return WaitFor(
+        [control] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) &&
+                   info.hwndFocus == control && GetForegroundWindow() == GetAncestor(control, GA_ROOT);
+        },
+        2000);
+}
+
+bool AwaitForeground(HWND window) {
+    return WaitFor([window] { return GetForegroundWindow() == window; }, 2000);
+}
+
+void ClickToFocus(HWND dialog, int id) {
+    CSoakInput::Click(ControlCenter(dialog, id));
+    AwaitFocus(GetDlgItem(dialog, id));
+}
+
 }  // namespace
 
 const wchar_t* ActionName(CSoakAction action) { return kActionNames[static_cast<size_t>(action)]; }
@@ -168,27 +204,30 @@ CSoakAction CSoakUser::Choose() {
         return A::kStart;
     }
     std::vector<std::pair<A, int>> weights;
+    // Actions that end the program are rarer than the rest, so that a process lives for a hundred
+    // actions or so and its objects can be counted over a stretch of them.
     if (!m_model.box.empty()) {
-        weights = {{A::kBoxOk, 12}, {A::kTrayClose, 1}, {A::kTrayDismiss, 1}, {A::kSecondStart, 1}};
+        weights = {{A::kBoxOk, 36}, {A::kTrayClose, 1}, {A::kTrayDismiss, 3}, {A::kSecondStart, 3}};
     } else if (m_model.dialog == CSoakDialog::kCreate || m_model.dialog == CSoakDialog::kPrompt) {
-        weights = {{A::kTypePassword, 10}, {A::kDialogCancel, 2}, {A::kDialogEscape, 2},   {A::kTrayClose, 1},
-                   {A::kTrayDismiss, 1},   {A::kSecondStart, 1},  {A::kTrayDoubleClick, 1}};
+        weights = {{A::kTypePassword, 30}, {A::kDialogCancel, 6}, {A::kDialogEscape, 6},   {A::kTrayClose, 1},
+                   {A::kTrayDismiss, 3},   {A::kSecondStart, 3},  {A::kTrayDoubleClick, 3}};
     } else if (m_model.dialog == CSoakDialog::kAbout) {
-        weights = {{A::kAboutClose, 8}, {A::kTrayDismiss, 1}, {A::kSecondStart, 1}, {A::kTrayDoubleClick, 1}};
+        weights = {
+            {A::kAboutClose, 24}, {A::kTrayDismiss, 3}, {A::kSecondStart, 3}, {A::kTrayDoubleClick, 3}};
     } else if (!m_model.shown) {
-        weights = {{A::kTrayDoubleClick, 10}, {A::kTrayClose, 1}, {A::kTrayDismiss, 2}, {A::kSecondStart, 2}};
+        weights = {{A::kTrayDoubleClick, 30}, {A::kTrayClose, 1}, {A::kTrayDismiss, 6}, {A::kSecondStart, 6}};
     } else {
-        weights = {{A::kTab, 10},        {A::kStartMenu, 5},       {A::kTypeSearch, 6},
-                   {A::kSearch, 5},      {A::kEnter, 1},           {A::kEscape, 1},
-                   {A::kMinimise, 5},    {A::kCreatePassword, 3},  {A::kAbout, 3},
-                   {A::kSecondStart, 2}, {A::kTrayDoubleClick, 2}, {A::kTrayClose, 1},
-                   {A::kTrayDismiss, 2}, {A::kDesktopRemove, 1}};
+        weights = {{A::kTab, 30},        {A::kStartMenu, 15},      {A::kTypeSearch, 18},
+                   {A::kSearch, 12},     {A::kEnter, 1},           {A::kEscape, 1},
+                   {A::kMinimise, 15},   {A::kCreatePassword, 9},  {A::kAbout, 9},
+                   {A::kSecondStart, 6}, {A::kTrayDoubleClick, 6}, {A::kTrayClose, 1},
+                   {A::kTrayDismiss, 6}, {A::kDesktopRemove, 3}};
         if (m_model.tab == 0) {
-            weights.insert(weights.end(), {{A::kDropFirst, 8}, {A::kRowMenu, 10}, {A::kRowDoubleClick, 4}});
+            weights.insert(weights.end(), {{A::kDropFirst, 24}, {A::kRowMenu, 30}, {A::kRowDoubleClick, 12}});
         } else if (m_model.tab == 1) {
-            weights.push_back({A::kDropSecond, 3});
+            weights.push_back({A::kDropSecond, 9});
         } else {
-            weights.insert(weights.end(), {{A::kPrivateOpen, 2}, {A::kPrivateClose, 3}});
+            weights.insert(weights.end(), {{A::kPrivateOpen, 6}, {A::kPrivateClose, 9}});
         }
     }
     int total = 0;
@@ -337,7 +376,7 @@ void CSoakUser::StartMenu(CSoakStep& step) {
     CSoakInput::Click(button);
     const HWND menu = AwaitMenu();
     if (menu == nullptr) {
-        step.broken.push_back(L"the Start menu did not open");
+        step.broken.push_back(L"the Start menu did not open; " + ForegroundText(m_target.Id()));
         return;
     }
     const int choice = Uniform(0, kEntryMenuItems + 1);
@@ -380,7 +419,7 @@ void CSoakUser::TypeSearch(CSoakStep& step) {
     const std::wstring text = SearchText();
     const HWND edit = GetDlgItem(m_target.Windows().main, IDC_SEARCH_EDIT);
     step.what += L" (" + std::to_wstring(text.size()) + L" units)";
-    CSoakInput::Click(ControlCenter(m_target.Windows().main, IDC_SEARCH_EDIT));
+    ClickToFocus(m_target.Windows().main, IDC_SEARCH_EDIT);
     CSoakInput::ClearFocusedEdit();
     TypeInto(edit, text);
     m_model.searchText = WithoutControlCharacters(text);
@@ -411,7 +450,7 @@ void CSoakUser::Search(CSoakStep& step) {
 }
 
 void CSoakUser::EndWithKey(CSoakStep& step, WORD key) {
-    CSoakInput::Click(ControlCenter(m_target.Windows().main, IDC_SEARCH_EDIT));
+    ClickToFocus(m_target.Windows().main, IDC_SEARCH_EDIT);
     CSoakInput::Key(key);
     m_model.Ended();
     step.deadlineMs = kEndMs;
@@ -432,7 +471,7 @@ void CSoakUser::CreatePassword(CSoakStep& step) {
     CSoakInput::Click(item);
     const HWND menu = AwaitMenu();
     if (menu == nullptr) {
-        step.broken.push_back(L"the menu 使用 did not open");
+        step.broken.push_back(L"the menu 使用 did not open; " + ForegroundText(m_target.Id()));
         return;
     }
     CSoakInput::Click(MenuItem(menu, 0, 1));
@@ -440,10 +479,12 @@ void CSoakUser::CreatePassword(CSoakStep& step) {
 }
 
 void CSoakUser::About(CSoakStep& step) {
-    CSoakInput::Click(Background(m_target.Windows().main));
+    const HWND main = m_target.Windows().main;
+    CSoakInput::Click(Background(main));
+    AwaitForeground(main);
     CSoakInput::AltKey(VK_SPACE);
     if (AwaitMenu() == nullptr) {
-        step.broken.push_back(L"the system menu did not open");
+        step.broken.push_back(L"the system menu did not open; " + ForegroundText(m_target.Id()));
         return;
     }
     // The About entry is the last one: up from no selection lands on it.
@@ -572,7 +613,7 @@ void CSoakUser::RowMenu(CSoakStep& step) {
     CSoakInput::RightClick(Center(rect));
     const HWND menu = AwaitMenu();
     if (menu == nullptr) {
-        step.broken.push_back(L"the row menu did not open");
+        step.broken.push_back(L"the row menu did not open; " + ForegroundText(m_target.Id()));
         return;
     }
     // Delete 3, locate 1, open 2, the six that do nothing 4, desktop shortcut 2, Esc 2, away 2.
@@ -704,7 +745,7 @@ void CSoakUser::TrayMenu(CSoakStep& step, bool close) {
     const HWND menu = AwaitMenu();
     LowerTray();
     if (menu == nullptr) {
-        step.broken.push_back(L"the icon's menu did not open");
+        step.broken.push_back(L"the icon's menu did not open; " + ForegroundText(m_target.Id()));
         return;
     }
     if (close) {
@@ -749,7 +790,7 @@ void CSoakUser::TypePassword(CSoakStep& step) {
         typed = kind < 9 ? m_model.password : kind < 16 ? m_model.password + NewPassword() : L"";
     }
     step.what += L" \"" + typed + L"\"";
-    CSoakInput::Click(ControlCenter(dialog, IDC_PASSWORD_EDIT));
+    ClickToFocus(dialog, IDC_PASSWORD_EDIT);
     CSoakInput::ClearFocusedEdit();
     TypeInto(GetDlgItem(dialog, IDC_PASSWORD_EDIT), typed);
     if (Chance(60)) {
@@ -775,7 +816,7 @@ void CSoakUser::TypePassword(CSoakStep& step) {
 void CSoakUser::DialogCancel(CSoakStep& step, bool escape) {
     const HWND dialog = Dialog();
     if (escape) {
-        CSoakInput::Click(ControlCenter(dialog, IDC_PASSWORD_EDIT));
+        ClickToFocus(dialog, IDC_PASSWORD_EDIT);
         CSoakInput::Key(VK_ESCAPE);
     } else {
         step.what += L" (取消)";
@@ -795,6 +836,7 @@ void CSoakUser::AboutClose(CSoakStep& step) {
         RECT rect = {};
         GetWindowRect(about, &rect);
         CSoakInput::Click({rect.left + 12, rect.bottom - 12});
+        AwaitForeground(about);
         CSoakInput::Key(how == 1 ? VK_ESCAPE : VK_RETURN);
         step.what += how == 1 ? L" Esc" : L" Enter";
     }
@@ -816,6 +858,7 @@ void CSoakUser::BoxOk(CSoakStep& step) {
         RECT rect = {};
         GetWindowRect(box, &rect);
         CSoakInput::Click({rect.left + 8, rect.bottom - 8});
+        AwaitForeground(box);
         CSoakInput::Key(VK_RETURN);
     }
     if (m_model.box == kRightPasswordText) {
@@ -895,6 +938,8 @@ POINT CSoakUser::MenuItem(HWND menu, int index, int count) const {
 }
 
 POINT CSoakUser::Away() { return {GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 12}; }
+
+int CSoakUser::RecordedUrls() const { return static_cast<int>(UrlLines(m_paths.urlLog).size()); }
 
 void CSoakUser::RememberBaseline() {
     m_baseline.clear();

@@ -75,6 +75,8 @@ public:
     // do not pile up; how many it closed.
     int CloseForeignWindows();
     void RememberBaseline();
+    // Addresses the URL recorder holds.
+    int RecordedUrls() const;
 
 private:
     // Actions, each filling in the step and the model's expectation.

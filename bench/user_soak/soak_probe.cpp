@@ -57,6 +57,32 @@ DWORD CountByTables() {
 
 extern "C" {
 
+// What the GDI objects are, for the log: bitmaps, brushes, fonts and the rest, each counted modulo
+// 256 in one byte (only their changes are read).
+__declspec(dllexport) DWORD WINAPI SoakGdiKinds(void*) {
+    DWORD kinds[4] = {};
+    for (UINT index = 1; index < kGdiHandles; ++index) {
+        switch (GetObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(index)))) {
+            case 0:
+                break;
+            case OBJ_BITMAP:
+                ++kinds[0];
+                break;
+            case OBJ_BRUSH:
+                ++kinds[1];
+                break;
+            case OBJ_FONT:
+                ++kinds[2];
+                break;
+            default:
+                ++kinds[3];
+                break;
+        }
+    }
+    return (kinds[0] & 0xFF) | ((kinds[1] & 0xFF) << 8) | ((kinds[2] & 0xFF) << 16) |
+           ((kinds[3] & 0xFF) << 24);
+}
+
 __declspec(dllexport) DWORD WINAPI SoakObjectCount(void*) {
     const HANDLE self = GetCurrentProcess();
     const DWORD gdi = GetGuiResources(self, GR_GDIOBJECTS);

@@ -37,7 +37,7 @@ constexpr int kDefaultActions = 10000;
 constexpr unsigned kDefaultSeed = 20261209;
 // A process's objects are counted once it has played this many actions, then every kCountEvery
 // actions where it is quiet.
-constexpr int kWarmUpActions = 12;
+constexpr int kWarmUpActions = 30;
 constexpr int kCountEvery = 20;
 constexpr DWORD kCountMs = 60000;
 // Every this many actions the rows of both lists are read in full (and after every action that
@@ -220,10 +220,14 @@ int CountObjects(CSoakTarget& target, CObjectAccount& account) {
     const int gdi = static_cast<int>(inside & 0xFFFF);
     const int user = static_cast<int>(inside >> 16);
     const int windows = target.WindowCount();
+    const DWORD kinds = target.CallProbe("SoakGdiKinds", nullptr, 0, kCountMs, 0);
     account.ms += bench::NowMs() - start;
     ++account.measurements;
     Log(L"  objects: " + std::to_wstring(gdi) + L" GDI, " + std::to_wstring(user) + L" USER, " +
-        std::to_wstring(windows) + L" windows (" + Fixed(bench::NowMs() - start, 0) + L" ms)");
+        std::to_wstring(windows) + L" windows; GDI bitmaps/brushes/fonts/other mod 256: " +
+        std::to_wstring(kinds & 0xFF) + L"/" + std::to_wstring((kinds >> 8) & 0xFF) + L"/" +
+        std::to_wstring((kinds >> 16) & 0xFF) + L"/" + std::to_wstring(kinds >> 24) + L" (" +
+        Fixed(bench::NowMs() - start, 0) + L" ms)");
     return gdi + user + windows;
 }
 
@@ -341,6 +345,7 @@ int wmain(int argc, wchar_t** argv) {
             const std::wstring before = model.Describe();
             const double actionStart = bench::NowMs();
             CSoakStep played = user.Perform(action);
+            const double settleFrom = bench::NowMs();
             if (action == CSoakAction::kStart && model.running) {
                 ++lives;
             }
@@ -360,6 +365,7 @@ int wmain(int argc, wchar_t** argv) {
                 }
                 Sleep(kPollMs);
             }
+            const double checkFrom = bench::NowMs();
             std::vector<std::wstring> found = played.broken;
             const bool allRows = played.rowsChanged || step % kFullRowsEvery == 0;
             for (const std::wstring& line : checks.Broken(model, seen, allRows)) {
@@ -391,11 +397,14 @@ int wmain(int argc, wchar_t** argv) {
                 model.Ended();
                 target.Close();
             }
+            const double checkMs = bench::NowMs() - checkFrom;
             const int closed = user.CloseForeignWindows();
             closedWindows += closed;
 
             Log(L"step " + std::to_wstring(step) + L" " + played.what + L" " + before + L" -> " +
-                model.Describe() + L" " + Fixed(bench::NowMs() - actionStart, 0) + L" ms" +
+                model.Describe() + L" " + Fixed(bench::NowMs() - actionStart, 0) + L" ms (play " +
+                Fixed(settleFrom - actionStart, 0) + L", settle " + Fixed(checkFrom - settleFrom, 0) +
+                L", check " + Fixed(checkMs, 0) + L")" +
                 (closed > 0 ? L", closed " + std::to_wstring(closed) + L" window(s) of other programs"
                             : L""));
             if (!found.empty()) {
@@ -406,6 +415,7 @@ int wmain(int argc, wchar_t** argv) {
                           L"): " + line + L"; replay: bench/run user_soak " + std::to_wstring(step) + L" " +
                           std::to_wstring(seed));
                 }
+                model.urls = user.RecordedUrls();
                 if (model.running) {
                     Resync(model, checks.Observe(), target, checks);
                     if (!model.running) {
