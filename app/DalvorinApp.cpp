@@ -9,7 +9,7 @@ constexpr wchar_t kRegistryKey[] = L"应用程序向导生成的本地应用程�
 
 // Named per session, so that every user of a machine can run the program once.
 constexpr wchar_t kInstanceName[] = L"Local\\Dalvorin.Nivvo.Instance";
-// How long a second start keeps trying to reach a copy that is still starting or ending.
+// How long a second start gives a running copy that is up to answer.
 constexpr DWORD kHandOverTimeoutMs = 10000;
 constexpr wchar_t kNotAnsweringText[] = L"Nivvo桌面管理已经在运行，但没有响应。请稍后再试。";
 
@@ -27,18 +27,19 @@ CDalvorinApp::CDalvorinApp() : CWinAppEx(TRUE) {}
 // Returning FALSE ends the process when the main dialog has ended.
 // A start while the program already runs opens no second window: the running copy restores
 // itself through its password gate instead, and this one ends. If that copy has gone meanwhile,
-// this one starts in its place; if it is there but does not answer, the user is told.
+// this one starts in its place; if it is up but does not answer, the user is told, once this
+// start has let go of the shared objects (a later start must not find them kept by it).
 BOOL CDalvorinApp::InitInstance() {
     CSingleInstance instance(kInstanceName);
     if (!instance.Claim()) {
-        switch (instance.HandOver(CDalvorinDlg::RestoreRequestMessage(), kHandOverTimeoutMs)) {
-            case CSingleInstance::HandOverResult::kDelivered:
-                return FALSE;
-            case CSingleInstance::HandOverResult::kNoAnswer:
+        const CSingleInstance::HandOverResult handedOver =
+            instance.HandOver(CDalvorinDlg::RestoreRequestMessage(), kHandOverTimeoutMs);
+        if (handedOver != CSingleInstance::HandOverResult::kTakenOver) {
+            instance.Close();
+            if (handedOver == CSingleInstance::HandOverResult::kNoAnswer) {
                 AfxMessageBox(kNotAnsweringText, MB_OK);
-                return FALSE;
-            case CSingleInstance::HandOverResult::kTakenOver:
-                break;
+            }
+            return FALSE;
         }
     }
 
@@ -52,6 +53,7 @@ BOOL CDalvorinApp::InitInstance() {
     SetRegistryKey(kRegistryKey);
 
     CDalvorinDlg dialog;
+    dialog.PublishWhenReady(&instance);
     m_pMainWnd = &dialog;
     dialog.DoModal();  // how the dialog ended does not matter: the program ends either way
     m_pMainWnd = nullptr;

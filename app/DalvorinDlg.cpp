@@ -15,6 +15,8 @@
 #include "framework/String.h"
 #include "framework/Wnd.h"
 
+#include <utility>
+
 namespace {
 
 // The tab pages sit inside the tab control, below the tab row.
@@ -74,6 +76,9 @@ UINT CDalvorinDlg::RestoreRequestMessage() {
 
 BEGIN_MESSAGE_MAP(CDalvorinDlg, CDialog)
     ON_WM_SYSCOMMAND()
+    ON_WM_QUERYOPEN()
+    ON_MESSAGE(kGatedRestoreMessage, &CDalvorinDlg::OnGatedRestore)
+    ON_MESSAGE(kWindowReadyMessage, &CDalvorinDlg::OnWindowReady)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
     ON_EN_CHANGE(IDC_SEARCH_EDIT, &CDalvorinDlg::OnSearchTextChange)
@@ -99,6 +104,9 @@ void CDalvorinDlg::DoDataExchange(CDataExchange* dx) {
 
 BOOL CDalvorinDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // Handled once the modal loop runs, when the window can answer a later start.
+    PostMessage(kWindowReadyMessage);
+    AllowRequestsThroughFilter();
 
     AddSystemMenuAboutEntry();
     SetIcon(m_hIcon, TRUE);
@@ -144,6 +152,14 @@ BOOL CDalvorinDlg::OnInitDialog() {
     return TRUE;
 }
 
+// Started as administrator, the window would not hear the shell announce a restart (and would
+// never put its icon back), nor a later start without elevation asking for it.
+void CDalvorinDlg::AllowRequestsThroughFilter() {
+    AllowMessageThroughFilter(m_hWnd, TaskbarCreatedMessage());
+    AllowMessageThroughFilter(m_hWnd, RestoreRequestMessage());
+    AllowMessageThroughFilter(m_hWnd, WM_NULL);  // a later start's probe whether the window answers
+}
+
 void CDalvorinDlg::AddSystemMenuAboutEntry() {
     CMenu* systemMenu = GetSystemMenu(FALSE);
     if (systemMenu == nullptr) {
@@ -177,10 +193,47 @@ void CDalvorinDlg::OnSysCommand(UINT id, LPARAM lParam) {
         about.DoModal();
         return;
     }
-    if (command == SC_RESTORE && IsIconic() && m_passwdDlg.m_bPasswordSet && !PassPasswordGate()) {
+    if (command == SC_RESTORE && IsIconic() && m_passwdDlg.m_bPasswordSet) {
+        if (PassPasswordGate()) {
+            const bool passed = std::exchange(m_restorePassedGate, true);
+            CWnd::OnSysCommand(id, lParam);
+            m_restorePassedGate = passed;
+        }
         return;
     }
     CWnd::OnSysCommand(id, lParam);
+}
+
+// Every way back from minimised asks here first: the system menu, the taskbar, a task switcher,
+// undoing "minimise all". Nothing may be shown and the focus must not move while the system
+// waits for the answer, so a restore that has not passed the gate is refused and the prompt runs
+// once the question has been answered.
+BOOL CDalvorinDlg::OnQueryOpen() {
+    if (IsEnding()) {
+        return FALSE;
+    }
+    if (!m_passwdDlg.m_bPasswordSet || m_restorePassedGate) {
+        return TRUE;
+    }
+    if (!m_gatedRestorePosted) {
+        m_gatedRestorePosted = PostMessage(kGatedRestoreMessage) != FALSE;
+    }
+    return FALSE;
+}
+
+LRESULT CDalvorinDlg::OnGatedRestore(WPARAM, LPARAM) {
+    m_gatedRestorePosted = false;
+    if (!BringOpenDialogForward()) {
+        RestoreThroughPasswordGate();
+    }
+    return 0;
+}
+
+LRESULT CDalvorinDlg::OnWindowReady(WPARAM, LPARAM) {
+    if (m_instance != nullptr && !IsEnding()) {
+        m_instance->PublishWindow(m_hWnd);
+    }
+    return 0;
 }
 
 // The background pattern, or the program icon while minimised.
@@ -235,6 +288,9 @@ LRESULT CDalvorinDlg::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
     if (iconId != kTrayIconId) {
         return 1;
     }
+    if (IsEnding()) {
+        return 0;  // the window is going: it neither shows itself nor offers its menu any more
+    }
     switch (static_cast<UINT>(mouseMessage)) {
         case WM_LBUTTONDBLCLK:
             RestoreThroughPasswordGate();
@@ -250,8 +306,12 @@ LRESULT CDalvorinDlg::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
 
 // Once a password exists the window shows only after it has been entered. While our own prompt is
 // open no second one is started; a window of another program with the same title does not count.
+// A window the user can see already is only brought to the front: nothing is hidden to guard.
 void CDalvorinDlg::RestoreThroughPasswordGate() {
-    if (!m_passwdDlg.m_bPasswordSet || PassPasswordGate()) {
+    if (IsEnding()) {
+        return;
+    }
+    if (IsShownNormally() || !m_passwdDlg.m_bPasswordSet || PassPasswordGate()) {
         ShowAndActivate();
     }
 }
@@ -272,8 +332,26 @@ bool CDalvorinDlg::IsPasswordPromptOpen() const {
     return m_checkPasswdDlg.IsInModalLoop() || m_checkPasswdDlg.m_hWnd != nullptr;
 }
 
+bool CDalvorinDlg::IsShownNormally() const { return IsWindowVisible() && !IsIconic(); }
+
+// While a dialog of ours is open (the password prompt, say), it keeps the main window disabled
+// and is its last active popup: it comes to the front instead of a second one.
+bool CDalvorinDlg::BringOpenDialogForward() {
+    if (::IsWindowEnabled(m_hWnd)) {
+        return false;
+    }
+    const HWND open = ::GetLastActivePopup(m_hWnd);
+    if (open != m_hWnd) {
+        ::SetForegroundWindow(open);
+    }
+    return true;
+}
+
+// This restore has passed the gate (or needs none): the system's question lets it through.
 void CDalvorinDlg::ShowAndActivate() {
+    const bool passed = std::exchange(m_restorePassedGate, true);
     ShowWindow(SW_SHOWNORMAL);
+    m_restorePassedGate = passed;
     SetForegroundWindow();
 }
 
@@ -301,18 +379,12 @@ LRESULT CDalvorinDlg::OnTaskbarCreated(WPARAM, LPARAM) {
     return 0;
 }
 
-// The program was started again. While a dialog of ours is open (the password prompt, say), that
-// dialog comes to the front; otherwise the window comes back through the password gate.
+// The program was started again. While a dialog of ours is open, that dialog comes to the front;
+// otherwise the window comes back through the password gate. A window that is going ignores it.
 LRESULT CDalvorinDlg::OnRestoreRequest(WPARAM, LPARAM) {
-    // A modal dialog of ours keeps the main window disabled and is its last active popup.
-    if (!::IsWindowEnabled(m_hWnd)) {
-        const HWND open = ::GetLastActivePopup(m_hWnd);
-        if (open != m_hWnd) {
-            ::SetForegroundWindow(open);
-        }
-        return 0;
+    if (!IsEnding() && !BringOpenDialogForward()) {
+        RestoreThroughPasswordGate();
     }
-    RestoreThroughPasswordGate();
     return 0;
 }
 
@@ -330,8 +402,12 @@ void CDalvorinDlg::OnSysColorChange() {
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-// The icon must not outlive the window in the notification area.
+// The icon must not outlive the window in the notification area, and a later start must not hand
+// its request to a window that is gone.
 void CDalvorinDlg::OnDestroy() {
+    if (m_instance != nullptr) {
+        m_instance->WithdrawWindow();
+    }
     m_trayIcon.Remove();
     CWnd::OnDestroy();
 }
@@ -391,10 +467,11 @@ void CDalvorinDlg::OnSearchClicked() {
                     SW_SHOWNORMAL);  // no browser: nothing to report
 }
 
-// A minimised window disappears into the notification area, if its icon is there to bring it back.
+// A minimised window disappears into the notification area, if its icon is there to bring it back:
+// a shell that restarted without our hearing of it (its announcement lost) is asked first.
 void CDalvorinDlg::OnSize(UINT type, int cx, int cy) {
     CDialog::OnSize(type, cx, cy);
-    if (type == SIZE_MINIMIZED && m_trayIcon.IsRegistered()) {
+    if (type == SIZE_MINIMIZED && m_trayIcon.ConfirmRegistered()) {
         ShowWindow(SW_HIDE);
     }
 }

@@ -2,6 +2,7 @@
 // icon with its password gate.
 #pragma once
 
+#include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 #include "controls/button/HoverButton.h"
 #include "framework/CmdUI.h"
@@ -22,6 +23,10 @@ inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;
 inline constexpr UINT kTrayIconId = 128;
 // The main window's timer that retries an icon the shell did not take.
 inline constexpr UINT_PTR kTrayRetryTimerId = 1;
+// Posted by the main window to itself: a restore refused until the password prompt has run, and
+// the end of its initialisation.
+inline constexpr UINT kGatedRestoreMessage = WM_APP + 1;
+inline constexpr UINT kWindowReadyMessage = WM_APP + 2;
 
 // Title of the main window and tooltip of the notification-area icon.
 inline constexpr wchar_t kMainWindowTitle[] = L"Nivvo桌面管理";
@@ -40,11 +45,18 @@ public:
     // notification-area icon does; a second start of the program sends it.
     static UINT RestoreRequestMessage();
 
+    // Once its initialisation is over, the window is published in `instance` (when that holds the
+    // program's place), so that a later start can hand its request over.
+    void PublishWhenReady(CSingleInstance* instance) { m_instance = instance; }
+
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 
     void OnSysCommand(UINT id, LPARAM lParam);
+    BOOL OnQueryOpen();
+    LRESULT OnGatedRestore(WPARAM, LPARAM);
+    LRESULT OnWindowReady(WPARAM, LPARAM);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnSearchTextChange();
@@ -85,6 +97,14 @@ private:
     void RestoreThroughPasswordGate();
     bool PassPasswordGate();
     bool IsPasswordPromptOpen() const;
+    bool IsShownNormally() const;
+    bool BringOpenDialogForward();
     void ShowAndActivate();
     void ShowTrayMenu();
+    void AllowRequestsThroughFilter();
+
+    CSingleInstance* m_instance = nullptr;
+    // Set while the window is being restored after the gate was passed: that restore goes through.
+    bool m_restorePassedGate = false;
+    bool m_gatedRestorePosted = false;
 };

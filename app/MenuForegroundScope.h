@@ -12,6 +12,7 @@ public:
     CMenuForegroundScope& operator=(const CMenuForegroundScope&) = delete;
 
 private:
+    bool ForegroundTakenElsewhere() const;
     HWND NextForeground() const;
 
     HWND m_mainWindow;

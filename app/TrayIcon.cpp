@@ -31,6 +31,7 @@ BOOL CTrayIcon::Register() {
     if (m_record.hWnd == nullptr) {
         return FALSE;
     }
+    m_addAttempted = true;
     m_registered = AfxShellNotifyIcon(NIM_ADD, &m_record) || AfxShellNotifyIcon(NIM_MODIFY, &m_record);
     return m_registered;
 }
@@ -73,10 +74,23 @@ void CTrayIcon::OnTaskbarCreated() {
     }
 }
 
+bool CTrayIcon::ConfirmRegistered() {
+    if (!m_registered) {
+        return false;
+    }
+    if (!AfxShellNotifyIcon(NIM_MODIFY, &m_record)) {
+        OnTaskbarCreated();
+    }
+    return m_registered;
+}
+
+// Also after an add that seemed to fail: a shell too busy to answer in time may have taken it, and
+// its icon would outlive the program.
 void CTrayIcon::Remove() {
     StopRetrying();
-    if (m_registered) {
+    if (m_registered || m_addAttempted) {
         AfxShellNotifyIcon(NIM_DELETE, &m_record);  // the shell may be gone already: nothing to undo
         m_registered = false;
+        m_addAttempted = false;
     }
 }

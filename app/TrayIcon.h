@@ -23,6 +23,9 @@ public:
     BOOL OnTimer(UINT_PTR timerId);
     // For "TaskbarCreated": a (re)started shell knows no icon, so it is added anew.
     void OnTaskbarCreated();
+    // Asks the shell whether it still holds the icon (one that restarted without our hearing of it
+    // has lost it) and adds it again if not. Whether the icon is registered afterwards.
+    bool ConfirmRegistered();
     // Takes the icon out of the notification area and stops any retry.
     void Remove();
 
@@ -40,5 +43,7 @@ private:
     UINT_PTR m_retryTimerId;
     int m_retriesLeft = 0;
     bool m_registered = false;
+    // An add the shell did not confirm in time may still have been taken by a busy shell.
+    bool m_addAttempted = false;
     bool m_retrying = false;
 };

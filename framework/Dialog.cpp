@@ -126,13 +126,15 @@ void CDialog::RunModalLoop() {
 }
 
 // A modal dialog ended from inside a loop nested in its own (a message box, another dialog)
-// ends those loops too, so that nothing of it stays on screen.
+// ends those loops too, so that nothing of it stays on screen. A box the system shows for a call
+// (the shell's error box of a failed open) runs a loop of its own that nothing here counts; it
+// disables the dialog it belongs to, which is how it is noticed.
 void CDialog::EndDialog(int result) {
     m_modalResult = result;
     if (m_inModalLoop) {
         m_continueModal = false;
         if (m_modalLoop != nullptr) {
-            m_modalLoop->UnwindNested();
+            m_modalLoop->UnwindNested(m_hWnd != nullptr && !::IsWindowEnabled(m_hWnd));
         }
         if (m_hWnd != nullptr) {
             PostMessage(WM_NULL);  // wake the loop if it is waiting for a message

@@ -1,5 +1,8 @@
 #include "framework/MessageFilter.h"
 
+#include "framework/KernelHandle.h"
+#include "framework/ShellCalls.h"
+
 #include <vector>
 
 namespace {
@@ -7,35 +10,6 @@ namespace {
 // Carries the dropped file list from the file manager to the window; not in the public headers.
 constexpr UINT kCopyGlobalDataMessage = 0x0049;
 constexpr UINT kDropMessages[] = {WM_DROPFILES, WM_COPYDATA, kCopyGlobalDataMessage};
-using ChangeWindowMessageFilterExFn = decltype(&ChangeWindowMessageFilterEx);
-
-// Looked up at run time: user32 has it only from Windows 7 on, so a direct import would stop the
-// program from starting on older systems.
-ChangeWindowMessageFilterExFn FindChangeWindowMessageFilterEx() {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr) {
-        return nullptr;
-    }
-    return reinterpret_cast<ChangeWindowMessageFilterExFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
-}
-
-// Owns one kernel handle (process or token).
-class CKernelHandle {
-public:
-    explicit CKernelHandle(HANDLE handle) : m_handle(handle) {}
-    ~CKernelHandle() {
-        if (m_handle != nullptr) {
-            CloseHandle(m_handle);
-        }
-    }
-    CKernelHandle(const CKernelHandle&) = delete;
-    CKernelHandle& operator=(const CKernelHandle&) = delete;
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 // The mandatory integrity level (a SECURITY_MANDATORY_*_RID) of `process`, or 0 when unknown.
 DWORD IntegrityLevelOf(HANDLE process) {
@@ -74,14 +48,15 @@ bool IsShellBelowOurIntegrity() {
     return shellLevel != 0 && ourLevel != 0 && shellLevel < ourLevel;
 }
 
+bool AllowMessageThroughFilter(HWND window, UINT message) {
+    const auto change = AfxGetShellCalls().changeWindowMessageFilterEx;
+    return change != nullptr && window != nullptr && change(window, message, MSGFLT_ALLOW, nullptr) != FALSE;
+}
+
 bool AllowDropMessagesThroughFilter(HWND window) {
-    static const ChangeWindowMessageFilterExFn change = FindChangeWindowMessageFilterEx();
-    if (change == nullptr || window == nullptr) {
-        return false;
-    }
     bool allowed = true;
     for (const UINT message : kDropMessages) {
-        allowed = change(window, message, MSGFLT_ALLOW, nullptr) != FALSE && allowed;
+        allowed = AllowMessageThroughFilter(window, message) && allowed;
     }
     return allowed;
 }

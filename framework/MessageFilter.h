@@ -1,12 +1,16 @@
-// Lets the messages of a shell drop reach a window of an elevated process, which the system's
-// message filter otherwise keeps from a file manager running at a lower level.
+// Lets messages from processes at a lower integrity level reach a window of an elevated process,
+// which the system's message filter otherwise keeps out: a file manager's drop, the shell's
+// announcement of a restart, a request from a copy of the program started without elevation.
 #pragma once
 
 #include "framework/Afx.h"
 
-// Allows WM_DROPFILES, WM_COPYDATA and WM_COPYGLOBALDATA for `window`. Where the system has no
-// per-window filter (before Windows 7, some Wine versions) nothing changes. Returns whether all
-// three were allowed.
+// Allows `message` for `window`. Where the system has no per-window filter (before Windows 7,
+// some Wine versions) nothing changes and the result is false.
+bool AllowMessageThroughFilter(HWND window, UINT message);
+
+// Allows WM_DROPFILES, WM_COPYDATA and WM_COPYGLOBALDATA for `window`. Returns whether all three
+// were allowed.
 bool AllowDropMessagesThroughFilter(HWND window);
 
 // Whether the desktop shell (the usual drag source) runs at a lower integrity level than this

@@ -177,6 +177,13 @@ BOOL AfxMsgQueryDragIcon(CCmdTarget* target, const AfxMessageArgs& args) {
     return TRUE;
 }
 
+// Messages whose answer is the handler's BOOL.
+template <auto Handler>
+BOOL AfxMsgBoolResult(CCmdTarget* target, const AfxMessageArgs& args) {
+    *args.result = (AfxHandlerTarget<Handler>(target)->*Handler)();
+    return TRUE;
+}
+
 template <auto Handler>
 BOOL AfxMsgDropFiles(CCmdTarget* target, const AfxMessageArgs& args) {
     (AfxHandlerTarget<Handler>(target)->*Handler)(reinterpret_cast<HDROP>(args.wParam));
@@ -331,6 +338,9 @@ BOOL AfxMsgMenuChar(CCmdTarget* target, const AfxMessageArgs& args) {
 
 // HCURSOR OnQueryDragIcon()
 #define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, 0, &AfxMsgQueryDragIcon<&ThisClass::OnQueryDragIcon>},
+
+// BOOL OnQueryOpen(): FALSE keeps a minimised window minimised
+#define ON_WM_QUERYOPEN() {WM_QUERYOPEN, 0, 0, 0, &AfxMsgBoolResult<&ThisClass::OnQueryOpen>},
 
 // void OnDropFiles(HDROP drop)
 #define ON_WM_DROPFILES() {WM_DROPFILES, 0, 0, 0, &AfxMsgDropFiles<&ThisClass::OnDropFiles>},

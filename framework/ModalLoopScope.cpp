@@ -34,9 +34,9 @@ int CModalLoopScope::Running() { return ThreadLoops().running; }
 // Every modal loop gives up on WM_QUIT and posts it again for the loop around it (the system's
 // message boxes and dialogs do the same), so one quit message walks out to this loop, which
 // has been told to end and takes it back.
-void CModalLoopScope::UnwindNested() {
+void CModalLoopScope::UnwindNested(bool foreignLoopRunning) {
     ModalLoops& loops = ThreadLoops();
-    if (m_unwinding || loops.running <= m_depth) {
+    if (m_unwinding || (loops.running <= m_depth && !foreignLoopRunning)) {
         return;
     }
     m_unwinding = true;

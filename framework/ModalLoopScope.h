@@ -15,8 +15,9 @@ public:
     // How many loops run on this thread now.
     static int Running();
 
-    // Ends the loops running inside this one, if any.
-    void UnwindNested();
+    // Ends the loops running inside this one, if any; `foreignLoopRunning` says that a loop this
+    // class does not count (a box the system shows for a call) may run inside it.
+    void UnwindNested(bool foreignLoopRunning = false);
     // Whether loops are being unwound on this thread: code that goes on after its box or dialog
     // has ended should then show nothing more.
     static bool IsUnwinding();

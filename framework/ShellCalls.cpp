@@ -2,9 +2,31 @@
 
 #include <string>
 
+namespace {
+
+using ChangeWindowMessageFilterExFn = decltype(&ChangeWindowMessageFilterEx);
+
+// Looked up at run time: user32 has it only from Windows 7 on, so a direct import would stop the
+// program from starting on older systems.
+ChangeWindowMessageFilterExFn FindChangeWindowMessageFilterEx() {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (user32 == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<ChangeWindowMessageFilterExFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+}
+
+}  // namespace
+
 AfxShellCalls& AfxGetShellCalls() {
-    static AfxShellCalls calls = {::ShellExecuteW,  ::ShellExecuteExW, ::WinExec,
-                                  ::CreateProcessW, ::SHGetFileInfoW,  ::Shell_NotifyIconW};
+    static AfxShellCalls calls = {::ShellExecuteW,
+                                  ::ShellExecuteExW,
+                                  ::WinExec,
+                                  ::CreateProcessW,
+                                  ::SHGetFileInfoW,
+                                  ::Shell_NotifyIconW,
+                                  FindChangeWindowMessageFilterEx()};
     return calls;
 }
 

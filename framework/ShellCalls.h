@@ -1,7 +1,8 @@
 // The shell calls that start programs or open documents go through this table, so that tests
 // can watch what would be started without starting it; so do the shell's file-information
 // queries, whose icons the caller must destroy, so that tests can see every icon handed out.
-// The notification-area calls go through it too, so that tests can see the icon added and removed.
+// The notification-area calls go through it too, so that tests can see the icon added and removed,
+// and so does the per-window message filter, whose effect Wine does not show.
 // The program itself never changes the table.
 #pragma once
 
@@ -16,6 +17,8 @@ struct AfxShellCalls {
      LPSTARTUPINFOW, LPPROCESS_INFORMATION);
     DWORD_PTR(WINAPI* getFileInfo)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT);
     BOOL(WINAPI* shellNotifyIcon)(DWORD, PNOTIFYICONDATAW);
+    // Null where user32 has no per-window filter (before Windows 7).
+    BOOL(WINAPI* changeWindowMessageFilterEx)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
 };
 
 // The table in use; starts with the real shell functions.

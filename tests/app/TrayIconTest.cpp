@@ -129,7 +129,8 @@ TEST(TrayIconLife, AddedOnceBackWhenTheShellRestartsGoneWithTheWindow) {
     window.DestroyWindow();
     AfxGetShellCalls() = saved;
 
+    // Minimising asks the shell whether it still holds the icon before hiding behind it.
     const std::vector<std::pair<DWORD, HWND>> expected = {
-        {NIM_ADD, hwnd}, {NIM_ADD, hwnd}, {NIM_DELETE, hwnd}};
+        {NIM_ADD, hwnd}, {NIM_MODIFY, hwnd}, {NIM_ADD, hwnd}, {NIM_DELETE, hwnd}};
     EXPECT_EQ(expected, g_notifyCalls);
 }

@@ -4,6 +4,7 @@
 #include "app/DalvorinDlg.h"
 #include "framework/AfxWin.h"
 #include "tests/app/TestDriving.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/ShellCallRecorder.h"
 
 #include <gtest/gtest.h>
@@ -91,10 +92,22 @@ TEST(TrayLifecycle, AnIconTheShellRefusesIsRetriedAndUntilThenTheWindowStaysReac
         EXPECT_TRUE(window.IsIconic());
     }
 
+    // So does a restore that does not come through the system menu (a task switcher, undoing
+    // "minimise all"): refused at once, the prompt runs right after, and the right password lets
+    // that one restore through.
+    window.ShowWindow(SW_RESTORE);
+    EXPECT_TRUE(window.IsIconic()) << "restored past the password gate";
+    {
+        ScriptedAnswers right({Enter(L"pw")});
+        PumpPendingMessages();
+        ASSERT_FALSE(right.Captions().empty());
+        EXPECT_EQ(L"请输入密码", right.Captions().front());
+        EXPECT_FALSE(window.IsIconic());
+    }
+
     g_addsRefused = 0;
     window.SendMessage(WM_TIMER, kTrayRetryTimerId, 0);
     EXPECT_TRUE(window.m_trayIcon.IsRegistered());
-    window.ShowWindow(SW_RESTORE);
     window.ShowWindow(SW_MINIMIZE);
     EXPECT_FALSE(window.IsWindowVisible()) << "with the icon there, minimising hides";
 
@@ -181,4 +194,143 @@ TEST(TrayLifecycle, WithTheWindowHiddenTheMenuAndThePromptGiveTheForegroundBack)
     AfxGetApp()->m_pMainWnd = nullptr;
     DestroyWindow(g_other);
     window.DestroyWindow();
+}
+
+namespace {
+
+// A shell that keeps the icons it holds, as a real one does: a second add of an icon it holds is
+// refused (as after a repeated "TaskbarCreated"), a change of one it does not hold too. A busy
+// shell answers no to an add, yet may have taken it.
+struct HoldingShell {
+    static inline bool holds = false;
+    static inline bool refusesAdds = false;
+    static inline bool busy = false;  // takes an add, but does not answer in time
+
+    static BOOL WINAPI Call(DWORD action, PNOTIFYICONDATAW) {
+        switch (action) {
+            case NIM_ADD:
+                if (busy) {
+                    holds = true;
+                    return FALSE;
+                }
+                return !refusesAdds && !std::exchange(holds, true);
+            case NIM_MODIFY:
+                return holds && !busy;
+            case NIM_DELETE:
+                return std::exchange(holds, false);
+            default:
+                return FALSE;
+        }
+    }
+};
+
+std::vector<std::pair<HWND, UINT>> g_filterAllowed;
+
+BOOL WINAPI RecordFilterChange(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT) {
+    if (action == MSGFLT_ALLOW) {
+        g_filterAllowed.emplace_back(window, message);
+    }
+    return TRUE;
+}
+
+bool Allowed(HWND window, UINT message) {
+    return std::find(g_filterAllowed.begin(), g_filterAllowed.end(), std::make_pair(window, message)) !=
+           g_filterAllowed.end();
+}
+
+}  // namespace
+
+// Whether minimising hides rests on what the shell holds: an icon it already holds stays ours
+// after a repeated announcement, one it lost silently is put back before hiding (or the taskbar
+// button stays), and an add it refused while busy is still taken away at the end.
+TEST(TrayLifecycle, MinimisingHidesOnlyBehindAnIconTheShellHoldsAndNoIconOutlivesTheWindow) {
+    const ShellCallRecorder shell;
+    AfxGetShellCalls().shellNotifyIcon = &HoldingShell::Call;
+    HoldingShell::holds = false;
+    HoldingShell::refusesAdds = false;
+    HoldingShell::busy = false;
+    CDalvorinDlg window;
+    ASSERT_TRUE(window.Create(CDalvorinDlg::IDD));
+    ScriptedAnswers::Ignore(window);
+
+    window.SendMessage(RegisterWindowMessageW(L"TaskbarCreated"));  // the shell did not restart
+    EXPECT_TRUE(window.m_trayIcon.IsRegistered()) << "a second add the shell refuses is taken as a change";
+    window.ShowWindow(SW_MINIMIZE);
+    EXPECT_FALSE(window.IsWindowVisible());
+    window.SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(window.IsWindowVisible());
+
+    HoldingShell::holds = false;  // lost without an announcement (the message kept out, say)
+    window.ShowWindow(SW_MINIMIZE);
+    EXPECT_TRUE(HoldingShell::holds) << "the lost icon was not put back before hiding";
+    EXPECT_FALSE(window.IsWindowVisible());
+    window.SendMessage(WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+
+    HoldingShell::holds = false;
+    HoldingShell::refusesAdds = true;
+    window.ShowWindow(SW_MINIMIZE);
+    EXPECT_TRUE(window.IsWindowVisible()) << "hidden behind an icon the shell does not hold";
+    EXPECT_TRUE(window.IsIconic());
+
+    HoldingShell::busy = true;
+    window.SendMessage(WM_TIMER, kTrayRetryTimerId, 0);
+    ASSERT_FALSE(window.m_trayIcon.IsRegistered());
+    window.DestroyWindow();
+    EXPECT_FALSE(HoldingShell::holds) << "a ghost icon outlives the window";
+}
+
+// Started as administrator, the window still hears the shell announce a restart and a later start
+// without elevation ask for it; the search box still takes a file manager's drop.
+TEST(TrayLifecycle, TheShellsAnnouncementAndALaterStartsRequestPassTheMessageFilter) {
+    const ShellCallRecorder shell;
+    g_filterAllowed.clear();
+    AfxGetShellCalls().changeWindowMessageFilterEx = &RecordFilterChange;
+    CDalvorinDlg window;
+    ASSERT_TRUE(window.Create(CDalvorinDlg::IDD));
+    EXPECT_TRUE(Allowed(window.m_hWnd, RegisterWindowMessageW(L"TaskbarCreated")));
+    EXPECT_TRUE(Allowed(window.m_hWnd, CDalvorinDlg::RestoreRequestMessage()));
+    EXPECT_TRUE(Allowed(window.m_hWnd, WM_NULL)) << "a later start's probe would find the window hung";
+    EXPECT_TRUE(Allowed(window.GetDlgItem(IDC_SEARCH_EDIT)->m_hWnd, WM_DROPFILES));
+    window.DestroyWindow();
+}
+
+namespace {
+
+// The shell's own error box for a failed open, as Windows shows it: modal on the window.
+HINSTANCE WINAPI OpenFailsWithTheSystemsBox(HWND owner, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT) {
+    MessageBoxW(owner, L"找不到文件", L"shell", MB_OK);
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_FNF));
+}
+
+// Inside the box's loop: "关闭Nivvo", as the icon's menu sends it.
+void CALLBACK ChooseCloseFromTheIcon(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND box = FindWindowW(L"#32770", L"shell");
+    if (box == nullptr || !IsWindowVisible(box)) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    AfxGetMainWnd()->PostMessage(WM_COMMAND, IDCANCEL, 0);
+}
+
+void CALLBACK SearchOnceUp(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    AfxGetMainWnd()->PostMessage(WM_COMMAND, MAKEWPARAM(IDC_SEARCH_BUTTON, BN_CLICKED), 0);
+    SetTimer(nullptr, 0, 50, ChooseCloseFromTheIcon);
+}
+
+}  // namespace
+
+TEST(TrayLifecycle, ClosingFromTheIconWhileTheSystemShowsABoxEndsTheProgramToo) {
+    const ShellCallRecorder shell;
+    AfxGetShellCalls().shellExecute = &OpenFailsWithTheSystemsBox;
+    CDalvorinDlg window;
+    AfxGetApp()->m_pMainWnd = &window;
+    SetTimer(nullptr, 0, 100, SearchOnceUp);
+    const UINT_PTR safety = SetTimer(nullptr, 0, 15000, EndMainWindow);
+    const INT_PTR result = window.DoModal();
+    KillTimer(nullptr, safety);
+    AfxGetApp()->m_pMainWnd = nullptr;
+    EXPECT_EQ(IDCANCEL, result) << "the program waited for the box to be answered";
+    EXPECT_EQ(nullptr, FindWindowW(L"#32770", L"shell"));
+    EXPECT_FALSE(QuitPending());
 }

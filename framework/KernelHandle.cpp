@@ -1,0 +1,3 @@
+#include "framework/KernelHandle.h"
+
+BOOL AfxCloseKernelHandle(HANDLE handle) { return ::CloseHandle(handle); }
