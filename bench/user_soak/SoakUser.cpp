@@ -21,6 +21,8 @@ constexpr wchar_t kPrivateReadyText[] = L"你可以放入你的私密文件了";
 constexpr DWORD kPollMs = 10;
 constexpr DWORD kStartMs = 30000;
 constexpr DWORD kEndMs = 1000;
+// Messages sent to a thread to be sure it has taken what an action queued (see Sync).
+constexpr int kSyncMessages = 6;
 // The entry menu (Start button and list rows) and its commands, top to bottom.
 constexpr int kEntryMenuItems = 10;
 constexpr int kEntryDelete = 0;
@@ -166,6 +168,16 @@ bool AwaitFocus(HWND control) {
         2000);
 }
 
+// Input and notifications reach a thread as queued messages, handled in turn: once it has answered
+// `times` sent messages more, it has taken what was queued before them (a message that opens a
+// modal loop is taken too, and the loop answers the rest).
+void Sync(HWND window, int times) {
+    for (int i = 0; i < times && window != nullptr; ++i) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer);
+    }
+}
+
 bool AwaitForeground(HWND window) {
     return WaitFor([window] { return GetForegroundWindow() == window; }, 2000);
 }
@@ -248,6 +260,23 @@ CSoakStep CSoakUser::Perform(CSoakAction action) {
     using A = CSoakAction;
     CSoakStep step;
     step.what = ActionName(action);
+    Play(action, step);
+    // What the action set off in the notification area and in the program has been taken before
+    // the state is read: an effect that came late would be blamed on the next action.
+    if (action == A::kTrayDoubleClick || action == A::kTrayDismiss) {
+        Sync(CSoakChecks::TrayWindow(), kSyncMessages);
+    }
+    if (m_target.Started() && m_target.WaitForEnd(0) == STILL_ACTIVE) {
+        Sync(m_target.Windows().main, kSyncMessages);
+    }
+    if (m_model.running) {
+        ++m_model.lifeActions;
+    }
+    return step;
+}
+
+void CSoakUser::Play(CSoakAction action, CSoakStep& step) {
+    using A = CSoakAction;
     switch (action) {
         case A::kStart:
             Start(step);
@@ -330,10 +359,6 @@ CSoakStep CSoakUser::Perform(CSoakAction action) {
         case A::kCount:
             break;
     }
-    if (m_model.running) {
-        ++m_model.lifeActions;
-    }
-    return step;
 }
 
 void CSoakUser::Start(CSoakStep& step) {
@@ -822,9 +847,11 @@ void CSoakUser::DialogCancel(CSoakStep& step, bool escape) {
         step.what += L" (取消)";
         CSoakInput::Click(ControlCenter(dialog, IDCANCEL));
     }
-    // Made or not, the window goes to the notification area; a prompt leaves it there.
+    // Made or not, the window goes to the notification area; a prompt leaves it where it was.
+    if (m_model.dialog == CSoakDialog::kCreate) {
+        m_model.shown = false;
+    }
     m_model.dialog = CSoakDialog::kNone;
-    m_model.shown = false;
 }
 
 void CSoakUser::AboutClose(CSoakStep& step) {

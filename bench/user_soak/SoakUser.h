@@ -79,6 +79,7 @@ public:
     int RecordedUrls() const;
 
 private:
+    void Play(CSoakAction action, CSoakStep& step);
     // Actions, each filling in the step and the model's expectation.
     void Start(CSoakStep& step);
     void ClickTab(CSoakStep& step);
