@@ -433,7 +433,8 @@ int wmain(int argc, wchar_t** argv) {
                 Print(L"user_soak: " + std::to_wstring(step) + L"/" + std::to_wstring(actions) +
                       L" actions, " + Fixed(seconds / step, 3) + L" s each, " + std::to_wstring(lives) +
                       L" starts, " + std::to_wstring(broken) + L" broken, " + std::to_wstring(crashes) +
-                      L" crashes");
+                      L" crashes, objects grown " + std::to_wstring(objects.lost) + L" over " +
+                      std::to_wstring(objects.actions) + L" measured actions");
             }
         }
         if (IsQuiet(model) && objects.warm) {
