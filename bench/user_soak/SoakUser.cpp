@@ -407,7 +407,7 @@ void CSoakUser::StartMenu(CSoakStep& step) {
     const int choice = Uniform(0, kEntryMenuItems + 1);
     if (choice < kEntryMenuItems) {
         step.what += L", item " + std::to_wstring(choice);
-        CSoakInput::Click(MenuItem(menu, choice, kEntryMenuItems));
+        ChooseItem(menu, choice, kEntryMenuItems, step);
     } else if (choice == kEntryMenuItems) {
         step.what += L", Esc";
         CSoakInput::Key(VK_ESCAPE);
@@ -670,7 +670,7 @@ void CSoakUser::RowMenu(CSoakStep& step) {
         return;
     }
     step.what += L", item " + std::to_wstring(item);
-    CSoakInput::Click(MenuItem(menu, item, kEntryMenuItems));
+    ChooseItem(menu, item, kEntryMenuItems, step);
     if (item == kEntryDelete) {
         m_model.RemoveRow(row);
         step.rowsChanged = true;
@@ -836,6 +836,21 @@ void CSoakUser::TypePassword(CSoakStep& step) {
     } else {
         m_model.box = typed == m_model.password ? kRightPasswordText : kWrongPasswordText;
     }
+    // Said when the box does not come: what the field holds and who has the focus. (A password
+    // made closes its dialog, and the field goes with it.)
+    if (m_model.box.empty()) {
+        return;
+    }
+    const HWND field = GetDlgItem(dialog, IDC_PASSWORD_EDIT);
+    const size_t length = typed.size();
+    const DWORD ours = m_target.Id();
+    step.await = [field, length, ours] {
+        const std::wstring held = EditText(field);
+        return held.size() == length
+                   ? std::wstring()
+                   : L"the field holds " + std::to_wstring(held.size()) + L" characters, typed " +
+                         std::to_wstring(length) + L"; " + ForegroundText(ours);
+    };
 }
 
 void CSoakUser::DialogCancel(CSoakStep& step, bool escape) {
@@ -897,6 +912,19 @@ void CSoakUser::BoxOk(CSoakStep& step) {
 
 // A menu shows before its loop has taken the mouse: a click away that came earlier would go to the
 // window under the pointer and leave the menu open. The menu's thread says when its loop runs.
+// A user picks an item with the mouse or with the keys (down to it from no selection, Enter).
+void CSoakUser::ChooseItem(HWND menu, int index, int count, CSoakStep& step) {
+    if (Chance(50)) {
+        CSoakInput::Click(MenuItem(menu, index, count));
+        return;
+    }
+    step.what += L" by keys";
+    for (int i = 0; i <= index; ++i) {
+        CSoakInput::Key(VK_DOWN);
+    }
+    CSoakInput::Key(VK_RETURN);
+}
+
 HWND CSoakUser::AwaitMenu(DWORD timeoutMs) {
     HWND menu = nullptr;
     WaitFor(
@@ -959,7 +987,10 @@ void CSoakUser::LowerTray() {
 POINT CSoakUser::MenuItem(HWND menu, int index, int count) const {
     RECT client = {};
     GetClientRect(menu, &client);
-    POINT point = {client.right / 2, (client.bottom * (2 * index + 1)) / (2 * count)};
+    constexpr int kTopMargin = 3;
+    constexpr int kBottomMargin = 2;
+    const int height = client.bottom - kTopMargin - kBottomMargin;
+    POINT point = {client.right / 2, kTopMargin + (height * (2 * index + 1)) / (2 * count)};
     ClientToScreen(menu, &point);
     return point;
 }

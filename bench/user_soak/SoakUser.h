@@ -114,6 +114,7 @@ private:
     HWND Dialog() const;
     // Waits up to `timeoutMs` for a shown menu of the program; null when none opened.
     HWND AwaitMenu(DWORD timeoutMs = 2000);
+    void ChooseItem(HWND menu, int index, int count, CSoakStep& step);
     POINT TrayIcon();
     void LowerTray();
     POINT MenuItem(HWND menu, int index, int count) const;

@@ -9,7 +9,7 @@
 // minidump); objects flat (GDI and USER objects counted inside the program by user_soak_probe.dll,
 // windows from outside). Dropped
 // files are posted as WM_DROPFILES, the way a shell drop reaches a window, not dragged.
-// Every action and check goes to user_soak.log in the working folder; a broken invariant prints the
+// Every action and check goes to user_soak-SEED.log beside the exe; a broken invariant prints the
 // seed and step, and `bench/run user_soak STEP SEED` replays the same sequence up to it. Last line:
 // "user_soak: N actions, B broken invariants, C crashes, objects per action X".
 #include "bench/common/Headroom.h"  // NowMs
@@ -314,7 +314,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "user_soak: cannot make the URL recorder this prefix's browser\n");
         return 1;
     }
-    const std::wstring logPath = bin + L"\\user_soak.log";
+    const std::wstring logPath = bin + L"\\user_soak-" + std::to_wstring(seed) + L".log";
     g_log = _wfopen(logPath.c_str(), L"wb");
     const std::wstring dumps = SpecialFolder(CSIDL_LOCAL_APPDATA) + L"\\Dalvorin\\CrashDumps\\*.dmp";
     int dumpCount = CountFiles(dumps);
