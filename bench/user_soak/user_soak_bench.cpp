@@ -64,6 +64,7 @@ void Log(const std::wstring& line) {
     if (g_log != nullptr) {
         const std::string text = Utf8(line) + "\n";
         std::fwrite(text.data(), 1, text.size(), g_log);
+        std::fflush(g_log);  // a run that is stopped or crashes keeps its last steps
     }
 }
 
