@@ -49,7 +49,7 @@ const wchar_t* ActionName(CSoakAction action);
 struct CSoakStep {
     std::wstring what;
     std::function<std::wstring()> await;
-    DWORD deadlineMs = 3000;
+    DWORD deadlineMs = 5000;
     bool rowsChanged = false;
     std::vector<std::wstring> broken;  // found while playing the action
 };
@@ -112,8 +112,9 @@ private:
     void TypeInto(HWND edit, const std::wstring& text);
     std::wstring NewPassword();
     HWND Dialog() const;
-    // Waits up to `timeoutMs` for a shown menu of the program; null when none opened.
-    HWND AwaitMenu(DWORD timeoutMs = 2000);
+    // Waits up to `timeoutMs` for a shown menu of the program; null when none opened. The bounds
+    // are generous: on a loaded machine running Wine under emulation a menu took over 2 s to come.
+    HWND AwaitMenu(DWORD timeoutMs = 5000);
     void ChooseItem(HWND menu, int index, int count, CSoakStep& step);
     POINT TrayIcon();
     void LowerTray();
