@@ -44,6 +44,8 @@ constexpr DWORD kCountMs = 60000;
 // changes them); otherwise they are counted.
 constexpr int kFullRowsEvery = 10;
 constexpr DWORD kPollMs = 10;
+// How much longer a process that should have ended is given, to tell a late end from a hang.
+constexpr DWORD kLateEndMs = 5000;
 constexpr wchar_t kExeName[] = L"Dalvorin.exe";
 
 const wchar_t* const kFixturePrograms[] = {L"tool-a.exe", L"tool b.exe", L"工具.exe", L"tool.exe.cmd.exe",
@@ -379,6 +381,17 @@ int wmain(int argc, wchar_t** argv) {
             // A process that ended, as expected or not: how it ended.
             if (target.Started() && (!model.running || !seen.alive)) {
                 DWORD code = target.WaitForEnd(0);
+                if (code == STILL_ACTIVE && !model.running) {
+                    // Late or not at all: the log says which before the process is ended.
+                    const double lateFrom = bench::NowMs();
+                    code = target.WaitForEnd(kLateEndMs);
+                    found.push_back(code == STILL_ACTIVE
+                                        ? L"it still ran " +
+                                              Fixed((bench::NowMs() - lateFrom) / 1000.0 + 1.0, 1) +
+                                              L" s after the action"
+                                        : L"it ended " + Fixed(bench::NowMs() - lateFrom + 1000.0, 0) +
+                                              L" ms after the action");
+                }
                 if (code == STILL_ACTIVE) {
                     target.Kill();
                 } else if (IsCrashCode(code)) {
