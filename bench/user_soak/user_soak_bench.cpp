@@ -35,9 +35,10 @@ namespace {
 
 constexpr int kDefaultActions = 10000;
 constexpr unsigned kDefaultSeed = 20261209;
-// A process's objects are counted once it has played this many actions, then every kCountEvery
-// actions where it is quiet.
-constexpr int kWarmUpActions = 30;
+// A process's objects are counted once it has played this many actions (its first drops of each
+// type, menus, dialogs and boxes fill caches that then stay: counts rose for some 50 actions and
+// then held within one or two), then every kCountEvery actions where it is quiet.
+constexpr int kWarmUpActions = 60;
 constexpr int kCountEvery = 20;
 constexpr DWORD kCountMs = 60000;
 // Every this many actions the rows of both lists are read in full (and after every action that
