@@ -50,6 +50,10 @@ foreach(folder IN LISTS DALVORIN_TEST_FOLDERS)
         PROPERTIES TIMEOUT 60 LABELS wine)
 endforeach()
 
+# The crash dump cases start crash_probe.exe and read its dumps with dbghelp.
+add_dependencies(framework_tests crash_probe)
+target_link_libraries(framework_tests PRIVATE dbghelp)
+
 # Static analysis of the program's sources (tools/lint: cppcheck and clang-tidy with the flags of
 # this build, from compile_commands.json); a finding fails the suite like a failed test.
 # It runs in parts, cppcheck and shares of the sources for clang-tidy, so that each part is short.
@@ -70,6 +74,12 @@ foreach(case shown hidden prompt)
         COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-cpu.sh ${CMAKE_SOURCE_DIR}/tools/tray_click.sh ${CMAKE_BINARY_DIR} ${case})
     set_tests_properties(tools.tray_click.${case} PROPERTIES TIMEOUT 60 LABELS wine)
 endforeach()
+
+# A crash dump read with Wine's own winedump rather than the dbghelp that wrote it
+# (tools/crash_dump_check.sh); skipped where winedump is not installed.
+add_test(NAME tools.crash_dump_check
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/crash_dump_check.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(tools.crash_dump_check PROPERTIES TIMEOUT 60 LABELS wine SKIP_RETURN_CODE 77)
 
 # A seeded random user (bench/user_soak) plays the program with real input, a short fixed-seed run
 # in the suite's own prefix and display, and fails on any broken invariant or crash. The long run

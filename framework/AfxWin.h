@@ -5,6 +5,7 @@
 #include "framework/Array.h"
 #include "framework/Button.h"
 #include "framework/CmdUI.h"
+#include "framework/CrashDumpWriter.h"
 #include "framework/DataExchange.h"
 #include "framework/Dc.h"
 #include "framework/Dialog.h"

@@ -5,6 +5,7 @@
 #include "framework/ShellCalls.h"
 
 #include <cwchar>
+#include <iterator>
 
 namespace {
 
@@ -17,17 +18,14 @@ constexpr DWORD kSetStyleClearedBits = 0x14;
 constexpr int kTipMaxWidth = 400;
 // The drop-down menu opens under the bottom-left corner and returns the chosen command.
 constexpr UINT kDropMenuFlags = TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD;
+// The system colour each colour slot shows until the program sets one, in slot order.
+constexpr int kSlotSystemColors[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_BTNFACE,
+                                     COLOR_BTNTEXT, COLOR_BTNFACE, COLOR_BTNTEXT};
+static_assert(std::size(kSlotSystemColors) == CHoverButton::BTN_COLOR_COUNT);
 
 }  // namespace
 
-CHoverButton::CHoverButton() {
-    m_colors[BTN_FACE_HOT] = ::GetSysColor(COLOR_BTNFACE);
-    m_colors[BTN_TEXT_HOT] = ::GetSysColor(COLOR_BTNTEXT);
-    m_colors[BTN_FACE_REST] = ::GetSysColor(COLOR_BTNFACE);
-    m_colors[BTN_TEXT_REST] = ::GetSysColor(COLOR_BTNTEXT);
-    m_colors[BTN_FACE_FOCUS] = ::GetSysColor(COLOR_BTNFACE);
-    m_colors[BTN_TEXT_FOCUS] = ::GetSysColor(COLOR_BTNTEXT);
-}
+CHoverButton::CHoverButton() { FollowSystemColors(); }
 
 // Images, cursor and drop-down menu all go with their owners.
 CHoverButton::~CHoverButton() = default;
@@ -54,6 +52,15 @@ END_MESSAGE_MAP()
 
 // ---- Operations -------------------------------------------------------------------------------
 
+// Colours the program set stay as set; the others are the system's of the moment.
+void CHoverButton::FollowSystemColors() {
+    for (int slot = 0; slot < BTN_COLOR_COUNT; ++slot) {
+        if (!m_assignedColors[slot]) {
+            m_colors[slot] = ::GetSysColor(kSlotSystemColors[slot]);
+        }
+    }
+}
+
 void CHoverButton::SetFlatLook(BOOL flat) {
     m_flat = flat;
     if (!flat) {
@@ -67,6 +74,7 @@ BOOL CHoverButton::SetColor(int slot, COLORREF color, BOOL repaint) {
         return FALSE;
     }
     m_colors[slot] = color;
+    m_assignedColors[slot] = TRUE;
     if (repaint) {
         Repaint();
     }
@@ -266,10 +274,12 @@ void CHoverButton::OnMouseMove(UINT flags, POINT point) {
     _TrackMouseEvent(&track);
 }
 
-// The top-level window passes the message on: the parent's pixels are taken anew and the edges
-// drawn in the new colours.
+// The top-level window passes the message on (a switch to a high-contrast scheme, say): the slots
+// the program left alone take the new system colours, the parent's pixels are taken anew and the
+// edges drawn in the new colours.
 void CHoverButton::OnSysColorChange() {
     CButton::OnSysColorChange();
+    FollowSystemColors();
     m_parentSnapshot.Drop();
     Repaint();
 }

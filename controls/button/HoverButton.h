@@ -133,6 +133,7 @@ protected:
     BOOL m_drawBorder = TRUE;
     BOOL m_flatFocusRect = FALSE;
     COLORREF m_colors[BTN_COLOR_COUNT] = {};
+    BOOL m_assignedColors[BTN_COLOR_COUNT] = {};
     HWND m_menuOwner = nullptr;
     BOOL m_menuShown = FALSE;
     CPictureMenu m_dropMenu;
@@ -153,6 +154,7 @@ private:
     // nothing to repaint and no tip to attach.
     BOOL IsCreated() const { return GetSafeHwnd() != nullptr; }
     void Repaint();
+    void FollowSystemColors();
     BOOL UseIdleImage() const;
     BOOL EnsureToolTip();
     void MoveFocusAway();

@@ -33,14 +33,16 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT item) {
 
     RECT itemRect = item->rcItem;
     dc->SetBkMode(TRANSPARENT);
+    // The parent's pixels fill the whole button, so they go under the default frame, not over it.
+    if (m_transparent) {
+        m_parentSnapshot.PaintUnder(*this, *dc);
+    }
     if (!m_flat && (m_focused || m_defaultButton)) {
         CBrush black(kBlack);
         dc->FrameRect(&itemRect, &black);
         ::InflateRect(&itemRect, -1, -1);
     }
-    if (m_transparent) {
-        m_parentSnapshot.PaintUnder(*this, *dc);
-    } else {
+    if (!m_transparent) {
         PaintFace(dc, &itemRect);
     }
     DrawFrameOrEdges(dc, itemRect);

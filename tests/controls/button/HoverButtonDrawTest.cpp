@@ -87,6 +87,40 @@ TEST(HoverButtonDraw, ClassicButtonFramesFocusAndDefaultAndShowsPressWithShadowA
     framed.Draw(byDefault.button);
     EXPECT_EQ(kBlack, framed.At(0, 0));
     EXPECT_FALSE(HasFocusDots(framed, 4, kFaceRest));
+
+    // Transparent, the parent shows inside the frame and the frame stays on top of it.
+    byDefault.button.SetTransparent(TRUE);
+    Surface overParent;
+    overParent.Draw(byDefault.button);
+    EXPECT_EQ(kBlack, overParent.At(0, 0));
+    EXPECT_EQ(kBlack, overParent.At(kW - 1, kH - 1));
+    EXPECT_EQ(kBlack, overParent.At(kW / 2, 0));
+    EXPECT_EQ(kLight, overParent.At(1, 1));
+    EXPECT_EQ(kHostColor, overParent.At(kW / 2, kH - 4));
+}
+
+// A high-contrast switch changes the system colours at run time; the program's own stay put.
+TEST(HoverButtonDraw, ColoursTheProgramLeftFollowASystemColourChange) {
+    ButtonHarness h(BS_PUSHBUTTON);
+    h.button.SetColor(CHoverButton::BTN_TEXT_REST, kTextRest);
+    const int element = COLOR_BTNFACE;
+    const COLORREF contrastFace = GetSysColor(COLOR_BTNFACE) == kFaceHot ? kFaceRest : kFaceHot;
+    struct SystemFace {
+        COLORREF saved = GetSysColor(COLOR_BTNFACE);
+        int element = COLOR_BTNFACE;
+        ~SystemFace() { SetSysColors(1, &element, &saved); }
+    } restoreAtEnd;
+    ASSERT_TRUE(SetSysColors(1, &element, &contrastFace));
+    ASSERT_EQ(contrastFace, GetSysColor(COLOR_BTNFACE));
+    ValidateRect(h.button.m_hWnd, nullptr);
+    h.Send(WM_SYSCOLORCHANGE);
+    EXPECT_TRUE(GetUpdateRect(h.button.m_hWnd, nullptr, FALSE));
+    Surface drawn;
+    drawn.Draw(h.button);
+    EXPECT_EQ(contrastFace, drawn.At(0, 0));
+    EXPECT_FALSE(IsEmpty(drawn.BoxOf(kTextRest)));
+    EXPECT_EQ(contrastFace, h.button.GetColor(CHoverButton::BTN_FACE_HOT));
+    EXPECT_EQ(kTextRest, h.button.GetColor(CHoverButton::BTN_TEXT_REST));
 }
 
 TEST(HoverButtonDraw, DisabledCaptionIsEmbossedInTwoColours) {
