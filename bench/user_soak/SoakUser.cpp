@@ -178,6 +178,18 @@ void Sync(HWND window, int times) {
     }
 }
 
+std::wstring ShownClasses(const CSoakWindows& windows) {
+    std::wstring classes;
+    for (const HWND window : windows.all) {
+        wchar_t className[32] = {};
+        GetClassNameW(window, className, 32);
+        if (IsWindowVisible(window)) {
+            classes += std::wstring(L" ") + className;
+        }
+    }
+    return classes;
+}
+
 bool AwaitForeground(HWND window) {
     return WaitFor([window] { return GetForegroundWindow() == window; }, 2000);
 }
@@ -836,20 +848,30 @@ void CSoakUser::TypePassword(CSoakStep& step) {
     } else {
         m_model.box = typed == m_model.password ? kRightPasswordText : kWrongPasswordText;
     }
-    // Said when the box does not come: what the field holds and who has the focus. (A password
-    // made closes its dialog, and the field goes with it.)
+    // Said when the box does not come (or the dialog does not close): what the field holds, who has
+    // the focus and which windows of ours are up.
     if (m_model.box.empty()) {
+        const DWORD ours = m_target.Id();
+        step.await = [this, ours] {
+            const CSoakWindows windows = m_target.Windows();
+            if (windows.create == nullptr || !IsWindowVisible(windows.create)) {
+                return std::wstring();
+            }
+            return L"the dialog stays; " + ForegroundText(ours) + L"; shown windows of ours:" +
+                   ShownClasses(windows);
+        };
         return;
     }
     const HWND field = GetDlgItem(dialog, IDC_PASSWORD_EDIT);
     const size_t length = typed.size();
     const DWORD ours = m_target.Id();
-    step.await = [field, length, ours] {
-        const std::wstring held = EditText(field);
-        return held.size() == length
-                   ? std::wstring()
-                   : L"the field holds " + std::to_wstring(held.size()) + L" characters, typed " +
-                         std::to_wstring(length) + L"; " + ForegroundText(ours);
+    step.await = [this, field, length, ours] {
+        if (!m_target.Windows().boxes.empty()) {
+            return std::wstring();
+        }
+        return L"no box; the field holds " + std::to_wstring(EditText(field).size()) +
+               L" characters, typed " + std::to_wstring(length) + L"; " + ForegroundText(ours) +
+               L"; shown windows of ours:" + ShownClasses(m_target.Windows());
     };
 }
 
