@@ -1031,7 +1031,7 @@ void CSoakUser::RememberBaseline() {
 int CSoakUser::CloseForeignWindows() {
     const DWORD self = GetCurrentProcessId();
     const DWORD shell = ProcessOf(GetDesktopWindow());
-    int closed = 0;
+    std::vector<HWND> closing;
     for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
         const DWORD owner = ProcessOf(window);
         if (!IsWindowVisible(window) || owner == self || owner == shell || owner == m_target.Id() ||
@@ -1039,7 +1039,14 @@ int CSoakUser::CloseForeignWindows() {
             continue;
         }
         PostMessageW(window, WM_CLOSE, 0, 0);
-        ++closed;
+        closing.push_back(window);
     }
-    return closed;
+    // Gone before the next click: a closing window may still cover the spot the click is meant for.
+    WaitFor(
+        [&] {
+            return std::none_of(closing.begin(), closing.end(),
+                                [](HWND w) { return IsWindowVisible(w) != FALSE; });
+        },
+        3000);
+    return static_cast<int>(closing.size());
 }
