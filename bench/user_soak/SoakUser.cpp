@@ -272,6 +272,11 @@ CSoakStep CSoakUser::Perform(CSoakAction action) {
     using A = CSoakAction;
     CSoakStep step;
     step.what = ActionName(action);
+    // The notification area lies at the screen's corner over our window's menu bar: it goes below
+    // again before any click meant for our windows (it may have come up by itself).
+    if (action != A::kTrayDoubleClick && action != A::kTrayClose && action != A::kTrayDismiss) {
+        LowerTray();
+    }
     Play(action, step);
     // What the action set off in the notification area and in the program has been taken before
     // the state is read: an effect that came late would be blamed on the next action.
