@@ -6,6 +6,8 @@ namespace {
 
 // Absolute pointer positions are given on a 0..65535 scale over the primary screen.
 constexpr int kAbsoluteScale = 65535;
+// How long a right click holds the button down.
+constexpr DWORD kPressMs = 40;
 
 INPUT MouseInput(DWORD flags, LONG dx = 0, LONG dy = 0) {
     INPUT input = {};
@@ -54,9 +56,16 @@ void CSoakInput::Click(POINT point) {
     Buttons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 1);
 }
 
+// The button is held as long as a hand holds it: a down and an up that arrive together made the
+// list view under Wine now and then send no right-click notification (no row menu), which a user
+// never sees.
 void CSoakInput::RightClick(POINT point) {
     MoveTo(point);
-    Buttons(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1);
+    std::vector<INPUT> down = {MouseInput(MOUSEEVENTF_RIGHTDOWN)};
+    Send(down);
+    Sleep(kPressMs);
+    std::vector<INPUT> up = {MouseInput(MOUSEEVENTF_RIGHTUP)};
+    Send(up);
 }
 
 void CSoakInput::DoubleClick(POINT point) {
