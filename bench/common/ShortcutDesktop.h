@@ -88,27 +88,9 @@ public:
 
     const std::vector<std::wstring>& Links() const { return m_links; }
 
-private:
-    static std::wstring Numbered(int number) {
-        wchar_t digits[16];
-        wsprintfW(digits, L"%05d", number);
-        return digits;
-    }
-
-    bool WriteTarget(const std::wstring& target) const {
-        if (!m_program.empty()) {
-            return CopyFileW(m_program.c_str(), target.c_str(), FALSE) != FALSE;
-        }
-        const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            return false;
-        }
-        CloseHandle(file);
-        return true;
-    }
-
-    // The link is saved into memory and written out here: saving it straight to a file also makes
-    // some systems start a helper program per link, which would dominate the set-up time.
+    // Writes one shortcut to `target` at `link`. The link is saved into memory and written out
+    // here: saving it straight to a file also makes some systems start a helper program per link,
+    // which would dominate the set-up time.
     static bool WriteShortcut(const std::wstring& link, const std::wstring& target) {
         CInterfacePtr<IShellLinkW> shellLink;
         CInterfacePtr<IPersistStream> persist;
@@ -135,6 +117,25 @@ private:
         GlobalUnlock(memory);
         CloseHandle(file);
         return saved;
+    }
+
+private:
+    static std::wstring Numbered(int number) {
+        wchar_t digits[16];
+        wsprintfW(digits, L"%05d", number);
+        return digits;
+    }
+
+    bool WriteTarget(const std::wstring& target) const {
+        if (!m_program.empty()) {
+            return CopyFileW(m_program.c_str(), target.c_str(), FALSE) != FALSE;
+        }
+        const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        CloseHandle(file);
+        return true;
     }
 
     std::wstring m_program;

@@ -1,0 +1,1050 @@
+#include "bench/user_soak/SoakUser.h"
+
+#include "app/SearchAddress.h"
+#include "bench/user_soak/SoakDropRequest.h"
+#include "bench/user_soak/SoakInput.h"
+#include "res/resource.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+constexpr wchar_t kEmptyPasswordText[] = L"密码不能为空";
+constexpr wchar_t kWrongPasswordText[] = L"密码错误，请重心输入哟";
+constexpr wchar_t kRightPasswordText[] = L"输入正确";
+constexpr wchar_t kPrivateReadyText[] = L"你可以放入你的私密文件了";
+constexpr DWORD kPollMs = 10;
+constexpr DWORD kStartMs = 30000;
+constexpr DWORD kEndMs = 1000;
+// Messages sent to a thread to be sure it has taken what an action queued (see Sync).
+constexpr int kSyncMessages = 6;
+// The entry menu (Start button and list rows) and its commands, top to bottom.
+constexpr int kEntryMenuItems = 10;
+constexpr int kEntryDelete = 0;
+constexpr int kEntryLocate = 1;
+constexpr int kEntryOpen = 2;
+constexpr int kEntryDesktopShortcut = 9;
+// Longest dropped path: list texts are read back through a 1,024-character buffer.
+constexpr int kLongestDropped = 1000;
+
+const wchar_t* const kActionNames[] = {
+    L"start",          L"tab",           L"start-menu",        L"type-search",      L"search",
+    L"enter",          L"escape",        L"minimise",          L"create-password",  L"about",
+    L"drop-first",     L"drop-second",   L"row-menu",          L"row-double-click", L"private-open",
+    L"private-close",  L"second-start",  L"tray-double-click", L"tray-close",       L"tray-dismiss",
+    L"desktop-remove", L"type-password", L"dialog-cancel",     L"dialog-escape",    L"about-close",
+    L"box-ok",
+};
+static_assert(std::size(kActionNames) == static_cast<size_t>(CSoakAction::kCount));
+
+const wchar_t kChinese[] = L"百度一下你就知道中文输入测试的字符串空间私人文件管理常用软件开始密码";
+const wchar_t* const kDropExtensions[] = {L".txt", L".doc", L".exe", L".dat", L""};
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(kPollMs)) {
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+    }
+    return true;
+}
+
+POINT Center(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+POINT ControlCenter(HWND dialog, int id) {
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    return Center(rect);
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+std::wstring EditText(HWND edit) {
+    std::wstring text(32768, L'\0');
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 3000, &length)) {
+        return L"<no answer>";
+    }
+    text.resize(std::min<size_t>(length, text.size()));
+    return text;
+}
+
+std::string Utf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                        nullptr);
+    return result;
+}
+
+std::vector<std::string> UrlLines(const std::wstring& path) {
+    std::vector<std::string> lines;
+    std::ifstream file(path.c_str(), std::ios::binary);
+    for (std::string line; std::getline(file, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The main window's caption buttons are drawn by the window itself: ask it where its minimise box is.
+POINT MinimiseBox(HWND main) {
+    RECT frame = {};
+    GetWindowRect(main, &frame);
+    const int y = frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    for (int x = frame.right - 1; x > frame.left; --x) {
+        DWORD_PTR hit = 0;
+        SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 3000, &hit);
+        if (hit == HTMINBUTTON) {
+            return {x - GetSystemMetrics(SM_CXSIZE) / 3, y};
+        }
+    }
+    return {-1, -1};
+}
+
+// Menus of another process cannot be read: the window says where its menu bar is, and the first
+// item starts at its left end.
+POINT MenuBarItem(HWND main) {
+    RECT frame = {};
+    GetWindowRect(main, &frame);
+    const int x = frame.left + GetSystemMetrics(SM_CXFIXEDFRAME) + GetSystemMetrics(SM_CXMENUSIZE) / 2;
+    for (int y = frame.top; y < frame.bottom; ++y) {
+        DWORD_PTR hit = 0;
+        SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 3000, &hit);
+        if (hit == HTMENU) {
+            return {x, y + GetSystemMetrics(SM_CYMENU) / 2};
+        }
+    }
+    return {-1, -1};
+}
+
+// An empty spot of the main window, right of the Start button.
+POINT Background(HWND main) {
+    RECT start = {};
+    GetWindowRect(GetDlgItem(main, IDC_START_BUTTON), &start);
+    return {start.right + 40, (start.top + start.bottom) / 2};
+}
+
+std::wstring WithoutControlCharacters(const std::wstring& text) {
+    std::wstring kept;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(kept), [](wchar_t c) { return c >= L' '; });
+    return kept;
+}
+
+std::wstring ForegroundText(DWORD ours) {
+    const HWND foreground = GetForegroundWindow();
+    if (foreground == nullptr) {
+        return L"no foreground window";
+    }
+    wchar_t title[64] = {};
+    wchar_t className[32] = {};
+    GetWindowTextW(foreground, title, 64);
+    GetClassNameW(foreground, className, 32);
+    return std::wstring(L"foreground: ") + (ProcessOf(foreground) == ours ? L"ours" : L"another program's") +
+           L" " + className + L" \"" + title + L"\"" + (IsWindowVisible(foreground) ? L"" : L" (hidden)");
+}
+
+// Keys go to the window that has the focus when they are sent, so a click meant to give the
+// focus must have been handled first: the control's thread says when it has the focus, in the
+// foreground window.
+bool AwaitFocus(HWND control) {
+    return WaitFor(
+        [control] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) &&
+                   info.hwndFocus == control && GetForegroundWindow() == GetAncestor(control, GA_ROOT);
+        },
+        2000);
+}
+
+// Input and notifications reach a thread as queued messages, handled in turn: once it has answered
+// `times` sent messages more, it has taken what was queued before them (a message that opens a
+// modal loop is taken too, and the loop answers the rest).
+void Sync(HWND window, int times) {
+    for (int i = 0; i < times && window != nullptr; ++i) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer);
+    }
+}
+
+std::wstring ShownClasses(const CSoakWindows& windows) {
+    std::wstring classes;
+    for (const HWND window : windows.all) {
+        wchar_t className[32] = {};
+        GetClassNameW(window, className, 32);
+        if (IsWindowVisible(window)) {
+            classes += std::wstring(L" ") + className;
+        }
+    }
+    return classes;
+}
+
+bool AwaitForeground(HWND window) {
+    return WaitFor([window] { return GetForegroundWindow() == window; }, 2000);
+}
+
+void ClickToFocus(HWND dialog, int id) {
+    CSoakInput::Click(ControlCenter(dialog, id));
+    AwaitFocus(GetDlgItem(dialog, id));
+}
+
+}  // namespace
+
+const wchar_t* ActionName(CSoakAction action) { return kActionNames[static_cast<size_t>(action)]; }
+
+CSoakUser::CSoakUser(unsigned seed, const CSoakPaths& paths, CSoakTarget& target, CSoakChecks& checks,
+                     CSoakModel& model, CSoakDesktop& desktop)
+    : m_random(seed),
+      m_paths(paths),
+      m_target(target),
+      m_checks(checks),
+      m_model(model),
+      m_desktop(desktop) {}
+
+int CSoakUser::Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+
+bool CSoakUser::Chance(int percent) { return Uniform(0, 99) < percent; }
+
+bool CSoakUser::Ends(CSoakAction action) {
+    return action == CSoakAction::kEnter || action == CSoakAction::kEscape ||
+           action == CSoakAction::kTrayClose;
+}
+
+// Weights per state; every action occurs many times in 10,000.
+CSoakAction CSoakUser::Choose() {
+    using A = CSoakAction;
+    if (!m_model.running) {
+        return A::kStart;
+    }
+    std::vector<std::pair<A, int>> weights;
+    // Actions that end the program are rarer than the rest, so that a process lives for a hundred
+    // actions or so and its objects can be counted over a stretch of them.
+    if (!m_model.box.empty()) {
+        weights = {{A::kBoxOk, 36}, {A::kTrayClose, 1}, {A::kTrayDismiss, 3}, {A::kSecondStart, 3}};
+    } else if (m_model.dialog == CSoakDialog::kCreate || m_model.dialog == CSoakDialog::kPrompt) {
+        weights = {{A::kTypePassword, 30}, {A::kDialogCancel, 6}, {A::kDialogEscape, 6},   {A::kTrayClose, 1},
+                   {A::kTrayDismiss, 3},   {A::kSecondStart, 3},  {A::kTrayDoubleClick, 3}};
+    } else if (m_model.dialog == CSoakDialog::kAbout) {
+        weights = {
+            {A::kAboutClose, 24}, {A::kTrayDismiss, 3}, {A::kSecondStart, 3}, {A::kTrayDoubleClick, 3}};
+    } else if (!m_model.shown) {
+        weights = {{A::kTrayDoubleClick, 30}, {A::kTrayClose, 1}, {A::kTrayDismiss, 6}, {A::kSecondStart, 6}};
+    } else {
+        weights = {{A::kTab, 30},        {A::kStartMenu, 15},      {A::kTypeSearch, 18},
+                   {A::kSearch, 12},     {A::kEnter, 1},           {A::kEscape, 1},
+                   {A::kMinimise, 15},   {A::kCreatePassword, 9},  {A::kAbout, 9},
+                   {A::kSecondStart, 6}, {A::kTrayDoubleClick, 6}, {A::kTrayClose, 1},
+                   {A::kTrayDismiss, 6}, {A::kDesktopRemove, 3}};
+        if (m_model.tab == 0) {
+            weights.insert(weights.end(), {{A::kDropFirst, 24}, {A::kRowMenu, 30}, {A::kRowDoubleClick, 12}});
+        } else if (m_model.tab == 1) {
+            weights.push_back({A::kDropSecond, 9});
+        } else {
+            weights.insert(weights.end(), {{A::kPrivateOpen, 6}, {A::kPrivateClose, 9}});
+        }
+    }
+    int total = 0;
+    for (const auto& [action, weight] : weights) {
+        total += weight;
+    }
+    int pick = Uniform(0, total - 1);
+    for (const auto& [action, weight] : weights) {
+        if (pick < weight) {
+            return action;
+        }
+        pick -= weight;
+    }
+    return weights.front().first;
+}
+
+CSoakStep CSoakUser::Perform(CSoakAction action) {
+    using A = CSoakAction;
+    CSoakStep step;
+    step.what = ActionName(action);
+    // The notification area lies at the screen's corner over our window's menu bar: it goes below
+    // again before any click meant for our windows (it may have come up by itself).
+    if (action != A::kTrayDoubleClick && action != A::kTrayClose && action != A::kTrayDismiss) {
+        LowerTray();
+    }
+    Play(action, step);
+    // What the action set off in the notification area and in the program has been taken before
+    // the state is read: an effect that came late would be blamed on the next action.
+    if (action == A::kTrayDoubleClick || action == A::kTrayDismiss) {
+        Sync(CSoakChecks::TrayWindow(), kSyncMessages);
+    }
+    if (m_target.Started() && m_target.WaitForEnd(0) == STILL_ACTIVE) {
+        Sync(m_target.Windows().main, kSyncMessages);
+    }
+    if (m_model.running) {
+        ++m_model.lifeActions;
+    }
+    return step;
+}
+
+void CSoakUser::Play(CSoakAction action, CSoakStep& step) {
+    using A = CSoakAction;
+    switch (action) {
+        case A::kStart:
+            Start(step);
+            break;
+        case A::kTab:
+            ClickTab(step);
+            break;
+        case A::kStartMenu:
+            StartMenu(step);
+            break;
+        case A::kTypeSearch:
+            TypeSearch(step);
+            break;
+        case A::kSearch:
+            Search(step);
+            break;
+        case A::kEnter:
+            EndWithKey(step, VK_RETURN);
+            break;
+        case A::kEscape:
+            EndWithKey(step, VK_ESCAPE);
+            break;
+        case A::kMinimise:
+            Minimise(step);
+            break;
+        case A::kCreatePassword:
+            CreatePassword(step);
+            break;
+        case A::kAbout:
+            About(step);
+            break;
+        case A::kDropFirst:
+            DropFirst(step);
+            break;
+        case A::kDropSecond:
+            DropSecond(step);
+            break;
+        case A::kRowMenu:
+            RowMenu(step);
+            break;
+        case A::kRowDoubleClick:
+            RowDoubleClick(step);
+            break;
+        case A::kPrivateOpen:
+            PrivateButton(step, true);
+            break;
+        case A::kPrivateClose:
+            PrivateButton(step, false);
+            break;
+        case A::kSecondStart:
+            SecondStart(step);
+            break;
+        case A::kTrayDoubleClick:
+            TrayDoubleClick(step);
+            break;
+        case A::kTrayClose:
+            TrayMenu(step, true);
+            break;
+        case A::kTrayDismiss:
+            TrayMenu(step, false);
+            break;
+        case A::kDesktopRemove:
+            DesktopRemove(step);
+            break;
+        case A::kTypePassword:
+            TypePassword(step);
+            break;
+        case A::kDialogCancel:
+            DialogCancel(step, false);
+            break;
+        case A::kDialogEscape:
+            DialogCancel(step, true);
+            break;
+        case A::kAboutClose:
+            AboutClose(step);
+            break;
+        case A::kBoxOk:
+            BoxOk(step);
+            break;
+        case A::kCount:
+            break;
+    }
+}
+
+void CSoakUser::Start(CSoakStep& step) {
+    const int changes = Uniform(0, 3);
+    for (int i = 0; i < changes; ++i) {
+        step.what += L"; " + m_desktop.Change(m_random);
+    }
+    m_model.Started(m_desktop.ListedRows());
+    step.rowsChanged = true;
+    step.deadlineMs = kStartMs;
+    if (!m_target.Start(m_paths.exe, m_paths.folder)) {
+        step.broken.push_back(L"the program could not be started");
+        m_model.Ended();
+        return;
+    }
+    step.what += L"; process " + std::to_wstring(m_target.Id());
+    step.await = [this] {
+        const HWND main = m_target.Windows().main;
+        if (main == nullptr || !IsWindowVisible(main)) {
+            return std::wstring(L"no main window");
+        }
+        return m_target.LoadProbe(m_paths.probe) ? std::wstring() : std::wstring(L"the probe did not load");
+    };
+}
+
+void CSoakUser::ClickTab(CSoakStep& step) {
+    const int tab = Uniform(0, 2);
+    const HWND main = m_target.Windows().main;
+    const RECT rect = m_target.TabRect(GetDlgItem(main, IDC_TAB), tab);
+    step.what += L" " + std::to_wstring(tab);
+    CSoakInput::Click(Center(rect));
+    m_model.tab = tab;
+}
+
+void CSoakUser::StartMenu(CSoakStep& step) {
+    const HWND main = m_target.Windows().main;
+    const POINT button = ControlCenter(main, IDC_START_BUTTON);
+    CSoakInput::MoveTo(button);  // it lights up under the pointer
+    Sleep(kPollMs);
+    CSoakInput::Click(button);
+    const HWND menu = AwaitMenu();
+    if (menu == nullptr) {
+        step.broken.push_back(L"the Start menu did not open; " + ForegroundText(m_target.Id()));
+        return;
+    }
+    const int choice = Uniform(0, kEntryMenuItems + 1);
+    if (choice < kEntryMenuItems) {
+        step.what += L", item " + std::to_wstring(choice);
+        ChooseItem(menu, choice, kEntryMenuItems, step);
+    } else if (choice == kEntryMenuItems) {
+        step.what += L", Esc";
+        CSoakInput::Key(VK_ESCAPE);
+    } else {
+        step.what += L", click away";
+        CSoakInput::Click(Away());
+    }
+}
+
+std::wstring CSoakUser::SearchText() {
+    std::wstring text;
+    const int kind = Uniform(0, 4);
+    const int length = kind == 1 ? Uniform(150, 400) : Uniform(1, 12);
+    for (int i = 0; i < length; ++i) {
+        const int what = Uniform(0, 9);
+        if (what < 5 || kind == 0) {
+            text += kChinese[Uniform(0, static_cast<int>(std::size(kChinese)) - 2)];
+        } else if (what < 8) {
+            text += static_cast<wchar_t>(Uniform(L' ', L'~'));
+        } else if (kind == 2) {
+            // Control characters an edit box takes no editing command from.
+            const wchar_t controls[] = {0x02, 0x05, 0x07, 0x0B, 0x0E, 0x0F, 0x1C, 0x1F};
+            text += controls[Uniform(0, static_cast<int>(std::size(controls)) - 1)];
+        } else if (kind == 3) {
+            text += L"\U0001F600";
+        } else {
+            text += L' ';
+        }
+    }
+    return text;
+}
+
+void CSoakUser::TypeSearch(CSoakStep& step) {
+    const std::wstring text = SearchText();
+    const HWND edit = GetDlgItem(m_target.Windows().main, IDC_SEARCH_EDIT);
+    step.what += L" (" + std::to_wstring(text.size()) + L" units)";
+    ClickToFocus(m_target.Windows().main, IDC_SEARCH_EDIT);
+    CSoakInput::ClearFocusedEdit();
+    TypeInto(edit, text);
+    m_model.searchText = WithoutControlCharacters(text);
+    step.await = [this, edit] {
+        const std::wstring seen = EditText(edit);
+        return seen == m_model.searchText
+                   ? std::wstring()
+                   : L"the search box holds " + std::to_wstring(seen.size()) + L" units, expected " +
+                         std::to_wstring(m_model.searchText.size());
+    };
+}
+
+void CSoakUser::Search(CSoakStep& step) {
+    wchar_t address[kSearchAddressCapacity] = {};
+    ComposeSearchAddress(m_model.searchText.c_str(), address, kSearchAddressCapacity);
+    const std::string expected = Utf8(address);
+    CSoakInput::Click(ControlCenter(m_target.Windows().main, IDC_SEARCH_BUTTON));
+    ++m_model.urls;
+    step.deadlineMs = 10000;
+    step.await = [this, expected] {
+        const std::vector<std::string> lines = UrlLines(m_paths.urlLog);
+        if (static_cast<int>(lines.size()) != m_model.urls) {
+            return L"the URL recorder holds " + std::to_wstring(lines.size()) + L" addresses, expected " +
+                   std::to_wstring(m_model.urls);
+        }
+        return lines.back() == expected ? std::wstring() : std::wstring(L"the recorded address differs");
+    };
+}
+
+void CSoakUser::EndWithKey(CSoakStep& step, WORD key) {
+    ClickToFocus(m_target.Windows().main, IDC_SEARCH_EDIT);
+    CSoakInput::Key(key);
+    m_model.Ended();
+    step.deadlineMs = kEndMs;
+}
+
+void CSoakUser::Minimise(CSoakStep& step) {
+    const POINT box = MinimiseBox(m_target.Windows().main);
+    if (box.x < 0) {
+        step.broken.push_back(L"no minimise box");
+        return;
+    }
+    CSoakInput::Click(box);
+    m_model.shown = false;
+}
+
+void CSoakUser::CreatePassword(CSoakStep& step) {
+    const POINT item = MenuBarItem(m_target.Windows().main);
+    CSoakInput::Click(item);
+    const HWND menu = AwaitMenu();
+    if (menu == nullptr) {
+        step.broken.push_back(L"the menu 使用 did not open; " + ForegroundText(m_target.Id()));
+        return;
+    }
+    CSoakInput::Click(MenuItem(menu, 0, 1));
+    m_model.dialog = CSoakDialog::kCreate;
+}
+
+void CSoakUser::About(CSoakStep& step) {
+    const HWND main = m_target.Windows().main;
+    CSoakInput::Click(Background(main));
+    AwaitForeground(main);
+    CSoakInput::AltKey(VK_SPACE);
+    if (AwaitMenu() == nullptr) {
+        step.broken.push_back(L"the system menu did not open; " + ForegroundText(m_target.Id()));
+        return;
+    }
+    // The About entry is the last one: up from no selection lands on it.
+    CSoakInput::Key(VK_UP);
+    CSoakInput::Key(VK_RETURN);
+    m_model.dialog = CSoakDialog::kAbout;
+}
+
+std::vector<std::wstring> CSoakUser::DropPaths() {
+    std::vector<std::wstring> paths;
+    const int count = Chance(40) ? 1 : Chance(65) ? Uniform(2, 5) : Uniform(6, 30);
+    for (int i = 0; i < count; ++i) {
+        const std::wstring number = std::to_wstring(m_dropNumber++);
+        const std::wstring extension =
+            kDropExtensions[Uniform(0, static_cast<int>(std::size(kDropExtensions)) - 1)];
+        std::wstring path;
+        switch (Uniform(0, 8)) {
+            case 0:
+                path = m_paths.fixtures + (Chance(50) ? L"\\tool-a.exe" : L"\\工具.exe");
+                break;
+            case 1:
+                path = L"C:\\不存在的文件夹\\文档 " + number + extension;
+                break;
+            case 2:
+                path = L"C:\\soak drops\\  spaced  name " + number + L" " + extension;
+                break;
+            case 3:
+                path = L"C:\\soak drops\\\U0001F600 smile " + number + extension;
+                break;
+            case 4:
+                path = L"loose-name-" + number + extension;
+                break;
+            case 5:
+                path = L"C:\\soak drops\\folder " + number + L"\\";
+                break;
+            case 6:
+                path = L"C:\\soak drops\\100% & odd;name=" + number + extension;
+                break;
+            case 7: {
+                path = L"C:\\soak drops";
+                const int length = Uniform(300, kLongestDropped - 20);
+                while (static_cast<int>(path.size()) < length) {
+                    path += L"\\long folder name " + number;
+                }
+                path += L"\\end" + extension;
+                break;
+            }
+            default:
+                if (!m_dropped.empty()) {
+                    path = m_dropped[static_cast<size_t>(Uniform(0, static_cast<int>(m_dropped.size()) - 1))];
+                } else {
+                    path = L"C:\\soak drops\\first" + extension;
+                }
+                break;
+        }
+        paths.push_back(path);
+        if (m_dropped.size() < 64) {
+            m_dropped.push_back(path);
+        } else {
+            m_dropped[static_cast<size_t>(m_dropNumber) % m_dropped.size()] = path;
+        }
+    }
+    return paths;
+}
+
+bool CSoakUser::Drop(HWND list, const std::vector<std::wstring>& paths) {
+    std::wstring text;
+    for (const std::wstring& path : paths) {
+        text += path;
+        text += L'\0';
+    }
+    std::vector<BYTE> request(offsetof(SoakDropRequest, paths) + (text.size() + 1) * sizeof(wchar_t), 0);
+    auto* header = reinterpret_cast<SoakDropRequest*>(request.data());
+    header->window = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(list));
+    header->count = static_cast<DWORD>(paths.size());
+    CopyMemory(header->paths, text.data(), text.size() * sizeof(wchar_t));
+    return m_target.CallProbe("SoakPostDrop", request.data(), request.size(), 10000, 0) == 1;
+}
+
+void CSoakUser::DropFirst(CSoakStep& step) {
+    const std::vector<std::wstring> paths = DropPaths();
+    step.what += L" " + std::to_wstring(paths.size()) + L" file(s), posted";
+    if (!Drop(m_checks.FirstList(), paths)) {
+        step.broken.push_back(L"the drop could not be posted");
+        return;
+    }
+    for (const std::wstring& path : paths) {
+        const size_t slash = path.find_last_of(L'\\');
+        m_model.AddRow({slash == std::wstring::npos ? path : path.substr(slash + 1), path, L""});
+    }
+    step.rowsChanged = true;
+    const size_t expected = m_model.rows.size();
+    step.await = [this, expected] {
+        const int rows = m_target.RowCount(m_checks.FirstList());
+        return rows >= static_cast<int>(expected) ? std::wstring()
+                                                  : L"first list has " + std::to_wstring(rows) + L" rows";
+    };
+}
+
+void CSoakUser::DropSecond(CSoakStep& step) {
+    const std::vector<std::wstring> paths = DropPaths();
+    step.what += L" " + std::to_wstring(paths.size()) + L" file(s), posted (the list takes none)";
+    if (!Drop(m_checks.SecondList(), paths)) {
+        step.broken.push_back(L"the drop could not be posted");
+    }
+    step.rowsChanged = true;
+}
+
+void CSoakUser::RowMenu(CSoakStep& step) {
+    if (m_model.rows.empty()) {
+        step.what += L": no rows";
+        return;
+    }
+    const CSoakRow row =
+        m_model.rows[static_cast<size_t>(Uniform(0, static_cast<int>(m_model.rows.size()) - 1))];
+    const int choice = Uniform(0, 15);
+    const HWND list = m_checks.FirstList();
+    const std::vector<CSoakRow> rows = m_target.Rows(list);
+    const auto found = std::find(rows.begin(), rows.end(), row);
+    step.what += L" on \"" + row.name.substr(0, 40) + L"\"";
+    if (found == rows.end()) {
+        step.broken.push_back(L"the row \"" + row.name + L"\" is not in the list");
+        return;
+    }
+    const RECT rect = m_target.RowRect(list, static_cast<int>(found - rows.begin()));
+    CSoakInput::RightClick(Center(rect));
+    const HWND menu = AwaitMenu();
+    if (menu == nullptr) {
+        step.broken.push_back(L"the row menu did not open; " + ForegroundText(m_target.Id()));
+        return;
+    }
+    // Delete 3, locate 1, open 2, the six that do nothing 4, desktop shortcut 2, Esc 2, away 2.
+    static constexpr int kItems[] = {kEntryDelete,
+                                     kEntryDelete,
+                                     kEntryDelete,
+                                     kEntryLocate,
+                                     kEntryOpen,
+                                     kEntryOpen,
+                                     3,
+                                     4,
+                                     6,
+                                     8,
+                                     kEntryDesktopShortcut,
+                                     kEntryDesktopShortcut,
+                                     -1,
+                                     -1,
+                                     -2,
+                                     -2};
+    const int item = kItems[choice];
+    if (item == -1) {
+        step.what += L", Esc";
+        CSoakInput::Key(VK_ESCAPE);
+        return;
+    }
+    if (item == -2) {
+        step.what += L", click away";
+        CSoakInput::Click(Away());
+        return;
+    }
+    step.what += L", item " + std::to_wstring(item);
+    ChooseItem(menu, item, kEntryMenuItems, step);
+    if (item == kEntryDelete) {
+        m_model.RemoveRow(row);
+        step.rowsChanged = true;
+        const size_t expected = m_model.rows.size();
+        step.await = [this, expected] {
+            const int rows = m_target.RowCount(m_checks.FirstList());
+            return rows <= static_cast<int>(expected) + 0 || rows < 0
+                       ? std::wstring()
+                       : L"first list has " + std::to_wstring(rows) + L" rows";
+        };
+    } else if (item == kEntryDesktopShortcut && !row.target.empty() && !m_desktop.Exists(row.path)) {
+        step.what += L" (writes it back)";
+        m_desktop.Restored(row.path, row.target);
+        const std::wstring path = row.path;
+        step.await = [this, path] {
+            return m_desktop.Exists(path) ? std::wstring() : L"no shortcut at " + path;
+        };
+    } else if (item == kEntryLocate) {
+        // The file manager takes a while to come up; it is closed once it is there (Wine's may not
+        // come up at all for a path that does not exist).
+        if (WaitFor([this] { return CloseForeignWindows() > 0; }, 3000)) {
+            step.what += L" (file manager closed)";
+        }
+    }
+}
+
+void CSoakUser::RowDoubleClick(CSoakStep& step) {
+    if (m_model.rows.empty()) {
+        step.what += L": no rows";
+        return;
+    }
+    const CSoakRow row =
+        m_model.rows[static_cast<size_t>(Uniform(0, static_cast<int>(m_model.rows.size()) - 1))];
+    const HWND list = m_checks.FirstList();
+    const std::vector<CSoakRow> rows = m_target.Rows(list);
+    const auto found = std::find(rows.begin(), rows.end(), row);
+    step.what += L" on \"" + row.name.substr(0, 40) + L"\"";
+    if (found == rows.end()) {
+        step.broken.push_back(L"the row \"" + row.name + L"\" is not in the list");
+        return;
+    }
+    CSoakInput::DoubleClick(Center(m_target.RowRect(list, static_cast<int>(found - rows.begin()))));
+}
+
+void CSoakUser::PrivateButton(CSoakStep& step, bool open) {
+    CSoakInput::Click(ControlCenter(m_checks.Page(2), open ? IDC_OPEN_PRIVATE : IDC_CLOSE_PRIVATE));
+    if (open) {
+        m_model.box = kPrivateReadyText;  // after the script's head start of a second
+        step.deadlineMs = 5000;
+    }
+}
+
+// Shown: stays as it is, no password asked again. Hidden: shown, through the prompt when a password
+// is set. A dialog of ours open: it comes to the front, nothing else changes.
+void CSoakUser::ExpectRestoreRequest() {
+    if (m_model.dialog != CSoakDialog::kNone || !m_model.box.empty() || m_model.shown) {
+        return;
+    }
+    if (m_model.passwordSet) {
+        m_model.dialog = CSoakDialog::kPrompt;
+    } else {
+        m_model.shown = true;
+    }
+}
+
+void CSoakUser::SecondStart(CSoakStep& step) {
+    CSoakTarget second;
+    if (!second.Start(m_paths.exe, m_paths.folder)) {
+        step.broken.push_back(L"a second copy could not be started");
+        return;
+    }
+    DWORD code = second.WaitForEnd(20000);
+    if (code == STILL_ACTIVE) {
+        const CSoakWindows windows = second.Windows();
+        std::wstring what = L"the second start did not end";
+        if (!windows.boxes.empty()) {
+            what += L" (its box: \"" + CSoakTarget::BoxText(windows.boxes.front()) + L"\")";
+        }
+        step.broken.push_back(what);
+        second.Kill();
+    } else if (code != 0) {
+        wchar_t hex[16];
+        std::swprintf(hex, 16, L"0x%08lX", static_cast<unsigned long>(code));
+        step.broken.push_back(std::wstring(L"the second start ended with ") + hex);
+    }
+    ExpectRestoreRequest();
+}
+
+void CSoakUser::TrayDoubleClick(CSoakStep& /*step*/) {
+    CSoakInput::DoubleClick(TrayIcon());
+    LowerTray();
+    ExpectRestoreRequest();
+}
+
+void CSoakUser::TrayMenu(CSoakStep& step, bool close) {
+    CSoakInput::RightClick(TrayIcon());
+    const HWND menu = AwaitMenu();
+    LowerTray();
+    if (menu == nullptr) {
+        step.broken.push_back(L"the icon's menu did not open; " + ForegroundText(m_target.Id()));
+        return;
+    }
+    if (close) {
+        CSoakInput::Click(MenuItem(menu, 0, 1));
+        m_model.Ended();
+        step.deadlineMs = kEndMs;
+    } else {
+        CSoakInput::Click(Away());
+    }
+}
+
+void CSoakUser::DesktopRemove(CSoakStep& step) {
+    const std::wstring path = m_desktop.RemoveListedFile(m_random);
+    step.what += path.empty() ? L": none listed" : L" " + path;
+}
+
+std::wstring CSoakUser::NewPassword() {
+    std::wstring password;
+    const int length = Uniform(1, 10);
+    for (int i = 0; i < length; ++i) {
+        password += Chance(20) ? kChinese[Uniform(0, static_cast<int>(std::size(kChinese)) - 2)]
+                               : static_cast<wchar_t>(Uniform(L'!', L'~'));
+    }
+    return password;
+}
+
+HWND CSoakUser::Dialog() const {
+    const CSoakWindows windows = m_target.Windows();
+    return m_model.dialog == CSoakDialog::kCreate   ? windows.create
+           : m_model.dialog == CSoakDialog::kPrompt ? windows.prompt
+                                                    : windows.about;
+}
+
+void CSoakUser::TypePassword(CSoakStep& step) {
+    const HWND dialog = Dialog();
+    std::wstring typed;
+    if (m_model.dialog == CSoakDialog::kCreate) {
+        const int kind = Uniform(0, 9);
+        typed = kind < 2 ? L"" : (kind < 5 && m_model.passwordSet) ? m_model.password : NewPassword();
+    } else {
+        const int kind = Uniform(0, 19);
+        typed = kind < 9 ? m_model.password : kind < 16 ? m_model.password + NewPassword() : L"";
+    }
+    step.what += L" \"" + typed + L"\"";
+    ClickToFocus(dialog, IDC_PASSWORD_EDIT);
+    CSoakInput::ClearFocusedEdit();
+    TypeInto(GetDlgItem(dialog, IDC_PASSWORD_EDIT), typed);
+    if (Chance(60)) {
+        CSoakInput::Click(ControlCenter(dialog, IDOK));
+    } else {
+        step.what += L", Enter";
+        CSoakInput::Key(VK_RETURN);
+    }
+    if (m_model.dialog == CSoakDialog::kCreate) {
+        if (typed.empty()) {
+            m_model.box = kEmptyPasswordText;
+        } else {
+            m_model.passwordSet = true;
+            m_model.password = typed;
+            m_model.dialog = CSoakDialog::kNone;
+            m_model.shown = false;
+        }
+    } else {
+        m_model.box = typed == m_model.password ? kRightPasswordText : kWrongPasswordText;
+    }
+    // Said when the box does not come (or the dialog does not close): what the field holds, who has
+    // the focus and which windows of ours are up.
+    if (m_model.box.empty()) {
+        const DWORD ours = m_target.Id();
+        step.await = [this, ours] {
+            const CSoakWindows windows = m_target.Windows();
+            if (windows.create == nullptr || !IsWindowVisible(windows.create)) {
+                return std::wstring();
+            }
+            return L"the dialog stays; " + ForegroundText(ours) + L"; shown windows of ours:" +
+                   ShownClasses(windows);
+        };
+        return;
+    }
+    const HWND field = GetDlgItem(dialog, IDC_PASSWORD_EDIT);
+    const size_t length = typed.size();
+    const DWORD ours = m_target.Id();
+    step.await = [this, field, length, ours] {
+        if (!m_target.Windows().boxes.empty()) {
+            return std::wstring();
+        }
+        return L"no box; the field holds " + std::to_wstring(EditText(field).size()) +
+               L" characters, typed " + std::to_wstring(length) + L"; " + ForegroundText(ours) +
+               L"; shown windows of ours:" + ShownClasses(m_target.Windows());
+    };
+}
+
+void CSoakUser::DialogCancel(CSoakStep& step, bool escape) {
+    const HWND dialog = Dialog();
+    if (escape) {
+        ClickToFocus(dialog, IDC_PASSWORD_EDIT);
+        CSoakInput::Key(VK_ESCAPE);
+    } else {
+        step.what += L" (取消)";
+        CSoakInput::Click(ControlCenter(dialog, IDCANCEL));
+    }
+    // Made or not, the window goes to the notification area; a prompt leaves it where it was.
+    if (m_model.dialog == CSoakDialog::kCreate) {
+        m_model.shown = false;
+    }
+    m_model.dialog = CSoakDialog::kNone;
+}
+
+void CSoakUser::AboutClose(CSoakStep& step) {
+    const HWND about = m_target.Windows().about;
+    const int how = Uniform(0, 2);
+    if (how == 0) {
+        CSoakInput::Click(ControlCenter(about, IDOK));
+    } else {
+        RECT rect = {};
+        GetWindowRect(about, &rect);
+        CSoakInput::Click({rect.left + 12, rect.bottom - 12});
+        AwaitForeground(about);
+        CSoakInput::Key(how == 1 ? VK_ESCAPE : VK_RETURN);
+        step.what += how == 1 ? L" Esc" : L" Enter";
+    }
+    m_model.dialog = CSoakDialog::kNone;
+}
+
+void CSoakUser::BoxOk(CSoakStep& step) {
+    const CSoakWindows windows = m_target.Windows();
+    if (windows.boxes.empty()) {
+        step.broken.push_back(L"no message box to answer");
+        return;
+    }
+    const HWND box = windows.boxes.front();
+    const HWND ok = GetDlgItem(box, IDOK) != nullptr ? GetDlgItem(box, IDOK) : GetDlgItem(box, IDCANCEL);
+    if (Chance(70) && ok != nullptr) {
+        CSoakInput::Click(ControlCenter(box, GetDlgCtrlID(ok)));
+    } else {
+        step.what += L" Enter";
+        RECT rect = {};
+        GetWindowRect(box, &rect);
+        CSoakInput::Click({rect.left + 8, rect.bottom - 8});
+        AwaitForeground(box);
+        CSoakInput::Key(VK_RETURN);
+    }
+    if (m_model.box == kRightPasswordText) {
+        m_model.dialog = CSoakDialog::kNone;
+        m_model.shown = true;
+    }
+    m_model.box.clear();
+}
+
+// The item is clicked. (Picking it with the keys was tried: a menu opens at the pointer, which may
+// already light an item, so the number of Down presses to an item is not known from outside.)
+void CSoakUser::ChooseItem(HWND menu, int index, int count, CSoakStep& /*step*/) {
+    CSoakInput::Click(MenuItem(menu, index, count));
+}
+
+// A menu shows before its loop has taken the mouse: a click away that came earlier would go to the
+// window under the pointer and leave the menu open. The menu's thread says when its loop runs.
+HWND CSoakUser::AwaitMenu(DWORD timeoutMs) {
+    HWND menu = nullptr;
+    WaitFor(
+        [&] {
+            menu = m_target.Windows().menu;
+            if (menu == nullptr) {
+                return false;
+            }
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            return GetGUIThreadInfo(GetWindowThreadProcessId(menu, nullptr), &info) &&
+                   (info.flags & GUI_INMENUMODE) != 0 && info.hwndCapture != nullptr;
+        },
+        timeoutMs);
+    return menu;
+}
+
+// Typed in pieces, each once the box holds it: a long burst of input can outrun the program.
+void CSoakUser::TypeInto(HWND edit, const std::wstring& text) {
+    constexpr size_t kPiece = 24;
+    std::wstring kept;
+    for (size_t at = 0; at < text.size(); at += kPiece) {
+        size_t length = std::min(kPiece, text.size() - at);
+        if (at + length < text.size() && IS_HIGH_SURROGATE(text[at + length - 1])) {
+            ++length;  // a pair goes in one piece
+        }
+        const std::wstring piece = text.substr(at, length);
+        CSoakInput::Type(piece);
+        kept += WithoutControlCharacters(piece);
+        WaitFor([&] { return EditText(edit).size() >= kept.size(); }, 3000);
+        at += length - std::min(kPiece, text.size() - at);
+    }
+}
+
+// The notification area may lie under our window at the screen's corner: it is raised first, and
+// lowered again afterwards so that it does not cover our window's menu bar.
+POINT CSoakUser::TrayIcon() {
+    const HWND tray = CSoakChecks::TrayWindow();
+    if (tray == nullptr) {
+        return Away();
+    }
+    SetWindowPos(tray, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RECT client = {};
+    GetClientRect(tray, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(tray, &origin);
+    // Icons are laid out from the left, each in a square as high as the area.
+    const int side = client.bottom - client.top;
+    return {origin.x + side / 2, origin.y + side / 2};
+}
+
+void CSoakUser::LowerTray() {
+    const HWND tray = CSoakChecks::TrayWindow();
+    if (tray != nullptr) {
+        SetWindowPos(tray, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+// Items of the menus we open have one height; the window's client area holds them all.
+POINT CSoakUser::MenuItem(HWND menu, int index, int count) const {
+    RECT client = {};
+    GetClientRect(menu, &client);
+    constexpr int kTopMargin = 3;
+    constexpr int kBottomMargin = 2;
+    const int height = client.bottom - kTopMargin - kBottomMargin;
+    POINT point = {client.right / 2, kTopMargin + (height * (2 * index + 1)) / (2 * count)};
+    ClientToScreen(menu, &point);
+    return point;
+}
+
+POINT CSoakUser::Away() { return {GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 12}; }
+
+int CSoakUser::RecordedUrls() const { return static_cast<int>(UrlLines(m_paths.urlLog).size()); }
+
+void CSoakUser::RememberBaseline() {
+    m_baseline.clear();
+    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+        m_baseline.push_back(window);
+    }
+}
+
+int CSoakUser::CloseForeignWindows() {
+    const DWORD self = GetCurrentProcessId();
+    const DWORD shell = ProcessOf(GetDesktopWindow());
+    std::vector<HWND> closing;
+    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+        const DWORD owner = ProcessOf(window);
+        if (!IsWindowVisible(window) || owner == self || owner == shell || owner == m_target.Id() ||
+            std::find(m_baseline.begin(), m_baseline.end(), window) != m_baseline.end()) {
+            continue;
+        }
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        closing.push_back(window);
+    }
+    // Gone before the next click: a closing window may still cover the spot the click is meant for.
+    WaitFor(
+        [&] {
+            return std::none_of(closing.begin(), closing.end(),
+                                [](HWND w) { return IsWindowVisible(w) != FALSE; });
+        },
+        3000);
+    return static_cast<int>(closing.size());
+}

@@ -1,0 +1,135 @@
+// The seeded random user: picks the next action from what the model says is on screen (so that
+// a seed and a step replay the same sequence), plays it with real input and tells the model what
+// must follow.
+#pragma once
+
+#include "bench/user_soak/SoakChecks.h"
+#include "bench/user_soak/SoakDesktop.h"
+#include "bench/user_soak/SoakModel.h"
+#include "bench/user_soak/SoakTarget.h"
+
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+enum class CSoakAction {
+    kStart,
+    kTab,
+    kStartMenu,
+    kTypeSearch,
+    kSearch,
+    kEnter,
+    kEscape,
+    kMinimise,
+    kCreatePassword,
+    kAbout,
+    kDropFirst,
+    kDropSecond,
+    kRowMenu,
+    kRowDoubleClick,
+    kPrivateOpen,
+    kPrivateClose,
+    kSecondStart,
+    kTrayDoubleClick,
+    kTrayClose,
+    kTrayDismiss,
+    kDesktopRemove,
+    kTypePassword,
+    kDialogCancel,
+    kDialogEscape,
+    kAboutClose,
+    kBoxOk,
+    kCount
+};
+
+const wchar_t* ActionName(CSoakAction action);
+
+// What an action left to wait for, beyond the model's state: empty once met, else what is missing.
+struct CSoakStep {
+    std::wstring what;
+    std::function<std::wstring()> await;
+    DWORD deadlineMs = 5000;
+    bool rowsChanged = false;
+    std::vector<std::wstring> broken;  // found while playing the action
+};
+
+struct CSoakPaths {
+    std::wstring exe;
+    std::wstring folder;
+    std::wstring probe;
+    std::wstring fixtures;
+    std::wstring urlLog;
+};
+
+class CSoakUser {
+public:
+    CSoakUser(unsigned seed, const CSoakPaths& paths, CSoakTarget& target, CSoakChecks& checks,
+              CSoakModel& model, CSoakDesktop& desktop);
+
+    CSoakAction Choose();
+    CSoakStep Perform(CSoakAction action);
+    // Whether the action ends the program when it works.
+    static bool Ends(CSoakAction action);
+    // Closes windows that other programs opened for us (a file manager, a console) so that they
+    // do not pile up; how many it closed.
+    int CloseForeignWindows();
+    void RememberBaseline();
+    // Addresses the URL recorder holds.
+    int RecordedUrls() const;
+
+private:
+    void Play(CSoakAction action, CSoakStep& step);
+    // Actions, each filling in the step and the model's expectation.
+    void Start(CSoakStep& step);
+    void ClickTab(CSoakStep& step);
+    void StartMenu(CSoakStep& step);
+    void TypeSearch(CSoakStep& step);
+    void Search(CSoakStep& step);
+    void EndWithKey(CSoakStep& step, WORD key);
+    void Minimise(CSoakStep& step);
+    void CreatePassword(CSoakStep& step);
+    void About(CSoakStep& step);
+    void DropFirst(CSoakStep& step);
+    void DropSecond(CSoakStep& step);
+    void RowMenu(CSoakStep& step);
+    void RowDoubleClick(CSoakStep& step);
+    void PrivateButton(CSoakStep& step, bool open);
+    void SecondStart(CSoakStep& step);
+    void TrayDoubleClick(CSoakStep& step);
+    void TrayMenu(CSoakStep& step, bool close);
+    void DesktopRemove(CSoakStep& step);
+    void TypePassword(CSoakStep& step);
+    void DialogCancel(CSoakStep& step, bool escape);
+    void AboutClose(CSoakStep& step);
+    void BoxOk(CSoakStep& step);
+
+    // What a restore request (icon double click, second start) must do.
+    void ExpectRestoreRequest();
+    bool Drop(HWND list, const std::vector<std::wstring>& paths);
+    std::vector<std::wstring> DropPaths();
+    std::wstring SearchText();
+    void TypeInto(HWND edit, const std::wstring& text);
+    std::wstring NewPassword();
+    HWND Dialog() const;
+    // Waits up to `timeoutMs` for a shown menu of the program; null when none opened. The bounds
+    // are generous: on a loaded machine running Wine under emulation a menu took over 2 s to come.
+    HWND AwaitMenu(DWORD timeoutMs = 5000);
+    void ChooseItem(HWND menu, int index, int count, CSoakStep& step);
+    POINT TrayIcon();
+    void LowerTray();
+    POINT MenuItem(HWND menu, int index, int count) const;
+    static POINT Away();
+    int Uniform(int low, int high);
+    bool Chance(int percent);
+
+    std::mt19937 m_random;
+    CSoakPaths m_paths;
+    CSoakTarget& m_target;
+    CSoakChecks& m_checks;
+    CSoakModel& m_model;
+    CSoakDesktop& m_desktop;
+    std::vector<std::wstring> m_dropped;  // earlier dropped paths, for duplicates
+    std::vector<HWND> m_baseline;
+    int m_dropNumber = 0;
+};
