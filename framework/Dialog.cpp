@@ -40,6 +40,31 @@ HWND SafeOwnerFor(const CWnd* dialog, const CWnd* parent) {
     return GetLastActivePopup(main->m_hWnd);
 }
 
+bool IsOwnedBy(HWND window, HWND owner) {
+    for (HWND up = GetWindow(window, GW_OWNER); up != nullptr; up = GetWindow(up, GW_OWNER)) {
+        if (up == owner) {
+            return true;
+        }
+    }
+    return false;
+}
+
+BOOL CALLBACK EndDialogOwnedBy(HWND window, LPARAM ending) {
+    const auto owner = reinterpret_cast<HWND>(ending);
+    wchar_t className[16] = {};
+    if (window == owner || !IsOwnedBy(window, owner) || GetClassNameW(window, className, 16) == 0 ||
+        lstrcmpW(className, L"#32770") != 0) {
+        return TRUE;
+    }
+    auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(window));
+    if (dialog == nullptr) {
+        ::EndDialog(window, IDCANCEL);  // a box of the system's, run by its own loop
+    } else if (dialog->IsInModalLoop()) {
+        dialog->EndDialog(IDCANCEL);
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
@@ -135,6 +160,11 @@ void CDialog::EndDialog(int result) {
         m_continueModal = false;
         if (m_modalLoop != nullptr) {
             m_modalLoop->UnwindNested(m_hWnd != nullptr && !::IsWindowEnabled(m_hWnd));
+        }
+        // Wine's loop of a system box drops a quit message that it takes while peeking, so the
+        // boxes and dialogs open over this one are told to end as well.
+        if (m_hWnd != nullptr) {
+            EnumThreadWindows(GetCurrentThreadId(), EndDialogOwnedBy, reinterpret_cast<LPARAM>(m_hWnd));
         }
         if (m_hWnd != nullptr) {
             PostMessage(WM_NULL);  // wake the loop if it is waiting for a message
