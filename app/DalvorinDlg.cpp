@@ -223,9 +223,7 @@ BOOL CDalvorinDlg::OnQueryOpen() {
 
 LRESULT CDalvorinDlg::OnGatedRestore(WPARAM, LPARAM) {
     m_gatedRestorePosted = false;
-    if (!BringOpenDialogForward()) {
-        RestoreThroughPasswordGate();
-    }
+    RestoreThroughPasswordGate();
     return 0;
 }
 
@@ -304,11 +302,12 @@ LRESULT CDalvorinDlg::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
     return 0;
 }
 
-// Once a password exists the window shows only after it has been entered. While our own prompt is
-// open no second one is started; a window of another program with the same title does not count.
-// A window the user can see already is only brought to the front: nothing is hidden to guard.
+// Once a password exists the window shows only after it has been entered. While a dialog of ours
+// is open (the prompt among them), that dialog comes to the front instead: activating the disabled
+// window under it would leave the dialog out of reach and send the keys to the window. A window the
+// user can see already is only brought to the front: nothing is hidden to guard.
 void CDalvorinDlg::RestoreThroughPasswordGate() {
-    if (IsEnding()) {
+    if (IsEnding() || BringOpenDialogForward()) {
         return;
     }
     if (IsShownNormally() || !m_passwdDlg.m_bPasswordSet || PassPasswordGate()) {
@@ -379,12 +378,9 @@ LRESULT CDalvorinDlg::OnTaskbarCreated(WPARAM, LPARAM) {
     return 0;
 }
 
-// The program was started again. While a dialog of ours is open, that dialog comes to the front;
-// otherwise the window comes back through the password gate. A window that is going ignores it.
+// The program was started again: the window comes back through the password gate.
 LRESULT CDalvorinDlg::OnRestoreRequest(WPARAM, LPARAM) {
-    if (!IsEnding() && !BringOpenDialogForward()) {
-        RestoreThroughPasswordGate();
-    }
+    RestoreThroughPasswordGate();
     return 0;
 }
 

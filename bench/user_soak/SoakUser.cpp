@@ -5,6 +5,9 @@
 #include "bench/user_soak/SoakInput.h"
 #include "res/resource.h"
 
+#include <commctrl.h>
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
@@ -21,6 +24,8 @@ constexpr wchar_t kPrivateReadyText[] = L"你可以放入你的私密文件了";
 constexpr DWORD kPollMs = 10;
 constexpr DWORD kStartMs = 30000;
 constexpr DWORD kEndMs = 1000;
+// A search starts the URL recorder as a new process, which under emulation and load took up to 10 s.
+constexpr DWORD kRecorderMs = 20000;
 // Messages sent to a thread to be sure it has taken what an action queued (see Sync).
 constexpr int kSyncMessages = 6;
 // The entry menu (Start button and list rows) and its commands, top to bottom.
@@ -44,6 +49,13 @@ static_assert(std::size(kActionNames) == static_cast<size_t>(CSoakAction::kCount
 
 const wchar_t kChinese[] = L"百度一下你就知道中文输入测试的字符串空间私人文件管理常用软件开始密码";
 const wchar_t* const kDropExtensions[] = {L".txt", L".doc", L".exe", L".dat", L""};
+
+// The kind of a dropped name, by its type as the shell reads it from the extension.
+std::wstring DropKind(const std::wstring& path) {
+    std::wstring extension = PathFindExtensionW(path.c_str());
+    CharLowerBuffW(extension.data(), static_cast<DWORD>(extension.size()));
+    return L"drop " + extension;
+}
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     for (const DWORD start = GetTickCount(); !condition(); Sleep(kPollMs)) {
@@ -157,15 +169,11 @@ std::wstring ForegroundText(DWORD ours) {
 // Keys go to the window that has the focus when they are sent, so a click meant to give the
 // focus must have been handled first: the control's thread says when it has the focus, in the
 // foreground window.
-bool AwaitFocus(HWND control) {
-    return WaitFor(
-        [control] {
-            GUITHREADINFO info = {};
-            info.cbSize = sizeof(info);
-            return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) &&
-                   info.hwndFocus == control && GetForegroundWindow() == GetAncestor(control, GA_ROOT);
-        },
-        2000);
+bool HasFocus(HWND control) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) && info.hwndFocus == control &&
+           GetForegroundWindow() == GetAncestor(control, GA_ROOT);
 }
 
 // Input and notifications reach a thread as queued messages, handled in turn: once it has answered
@@ -194,9 +202,23 @@ bool AwaitForeground(HWND window) {
     return WaitFor([window] { return GetForegroundWindow() == window; }, 2000);
 }
 
-void ClickToFocus(HWND dialog, int id) {
-    CSoakInput::Click(ControlCenter(dialog, id));
-    AwaitFocus(GetDlgItem(dialog, id));
+int SelectedTab(HWND tab) {
+    DWORD_PTR selected = static_cast<DWORD_PTR>(-1);
+    SendMessageTimeoutW(tab, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 3000, &selected);
+    return static_cast<int>(selected);
+}
+
+// How long an input is given to show its effect before it is played again.
+constexpr DWORD kTookMs = 3000;
+
+// Wine's notification area comes up at the screen's top left corner, over our window's menu bar: it
+// is moved to the bottom left corner, out of the way of every window and menu of ours, and raised
+// before its icon is clicked.
+void PlaceTray(HWND tray, HWND insertAfter) {
+    RECT frame = {};
+    GetWindowRect(tray, &frame);
+    SetWindowPos(tray, insertAfter, 0, GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -277,6 +299,7 @@ CSoakStep CSoakUser::Perform(CSoakAction action) {
     if (action != A::kTrayDoubleClick && action != A::kTrayClose && action != A::kTrayDismiss) {
         LowerTray();
     }
+    m_lifeKinds.insert(ActionName(action));
     Play(action, step);
     // What the action set off in the notification area and in the program has been taken before
     // the state is read: an effect that came late would be blamed on the next action.
@@ -384,6 +407,7 @@ void CSoakUser::Start(CSoakStep& step) {
         step.what += L"; " + m_desktop.Change(m_random);
     }
     m_model.Started(m_desktop.ListedRows());
+    m_lifeKinds.clear();
     step.rowsChanged = true;
     step.deadlineMs = kStartMs;
     if (!m_target.Start(m_paths.exe, m_paths.folder)) {
@@ -406,7 +430,8 @@ void CSoakUser::ClickTab(CSoakStep& step) {
     const HWND main = m_target.Windows().main;
     const RECT rect = m_target.TabRect(GetDlgItem(main, IDC_TAB), tab);
     step.what += L" " + std::to_wstring(tab);
-    CSoakInput::Click(Center(rect));
+    PlayUntil([&] { CSoakInput::Click(Center(rect)); },
+              [&] { return SelectedTab(GetDlgItem(main, IDC_TAB)) == tab; }, kTookMs);
     m_model.tab = tab;
 }
 
@@ -415,8 +440,7 @@ void CSoakUser::StartMenu(CSoakStep& step) {
     const POINT button = ControlCenter(main, IDC_START_BUTTON);
     CSoakInput::MoveTo(button);  // it lights up under the pointer
     Sleep(kPollMs);
-    CSoakInput::Click(button);
-    const HWND menu = AwaitMenu();
+    const HWND menu = OpenMenu([&] { CSoakInput::Click(button); });
     if (menu == nullptr) {
         step.broken.push_back(L"the Start menu did not open; " + ForegroundText(m_target.Id()));
         return;
@@ -427,10 +451,10 @@ void CSoakUser::StartMenu(CSoakStep& step) {
         ChooseItem(menu, choice, kEntryMenuItems, step);
     } else if (choice == kEntryMenuItems) {
         step.what += L", Esc";
-        CSoakInput::Key(VK_ESCAPE);
+        CloseMenu([] { CSoakInput::Key(VK_ESCAPE); });
     } else {
         step.what += L", click away";
-        CSoakInput::Click(Away());
+        CloseMenu([] { CSoakInput::Click(Away()); });
     }
 }
 
@@ -480,7 +504,7 @@ void CSoakUser::Search(CSoakStep& step) {
     const std::string expected = Utf8(address);
     CSoakInput::Click(ControlCenter(m_target.Windows().main, IDC_SEARCH_BUTTON));
     ++m_model.urls;
-    step.deadlineMs = 10000;
+    step.deadlineMs = kRecorderMs;
     step.await = [this, expected] {
         const std::vector<std::string> lines = UrlLines(m_paths.urlLog);
         if (static_cast<int>(lines.size()) != m_model.urls) {
@@ -504,19 +528,20 @@ void CSoakUser::Minimise(CSoakStep& step) {
         step.broken.push_back(L"no minimise box");
         return;
     }
-    CSoakInput::Click(box);
+    const HWND main = m_target.Windows().main;
+    PlayUntil([&] { CSoakInput::Click(box); }, [main] { return IsIconic(main) || !IsWindowVisible(main); },
+              kTookMs);
     m_model.shown = false;
 }
 
 void CSoakUser::CreatePassword(CSoakStep& step) {
     const POINT item = MenuBarItem(m_target.Windows().main);
-    CSoakInput::Click(item);
-    const HWND menu = AwaitMenu();
+    const HWND menu = OpenMenu([&] { CSoakInput::Click(item); });
     if (menu == nullptr) {
         step.broken.push_back(L"the menu 使用 did not open; " + ForegroundText(m_target.Id()));
         return;
     }
-    CSoakInput::Click(MenuItem(menu, 0, 1));
+    CloseMenu([&] { CSoakInput::Click(MenuItem(menu, 0, 1)); });
     m_model.dialog = CSoakDialog::kCreate;
 }
 
@@ -524,8 +549,7 @@ void CSoakUser::About(CSoakStep& step) {
     const HWND main = m_target.Windows().main;
     CSoakInput::Click(Background(main));
     AwaitForeground(main);
-    CSoakInput::AltKey(VK_SPACE);
-    if (AwaitMenu() == nullptr) {
+    if (OpenMenu([] { CSoakInput::AltKey(VK_SPACE); }) == nullptr) {
         step.broken.push_back(L"the system menu did not open; " + ForegroundText(m_target.Id()));
         return;
     }
@@ -614,6 +638,7 @@ void CSoakUser::DropFirst(CSoakStep& step) {
         return;
     }
     for (const std::wstring& path : paths) {
+        m_lifeKinds.insert(DropKind(path));
         const size_t slash = path.find_last_of(L'\\');
         m_model.AddRow({slash == std::wstring::npos ? path : path.substr(slash + 1), path, L""});
     }
@@ -652,8 +677,7 @@ void CSoakUser::RowMenu(CSoakStep& step) {
         return;
     }
     const RECT rect = m_target.RowRect(list, static_cast<int>(found - rows.begin()));
-    CSoakInput::RightClick(Center(rect));
-    const HWND menu = AwaitMenu();
+    const HWND menu = OpenMenu([&] { CSoakInput::RightClick(Center(rect)); });
     if (menu == nullptr) {
         step.broken.push_back(L"the row menu did not open; " + ForegroundText(m_target.Id()));
         return;
@@ -678,12 +702,12 @@ void CSoakUser::RowMenu(CSoakStep& step) {
     const int item = kItems[choice];
     if (item == -1) {
         step.what += L", Esc";
-        CSoakInput::Key(VK_ESCAPE);
+        CloseMenu([] { CSoakInput::Key(VK_ESCAPE); });
         return;
     }
     if (item == -2) {
         step.what += L", click away";
-        CSoakInput::Click(Away());
+        CloseMenu([] { CSoakInput::Click(Away()); });
         return;
     }
     step.what += L", item " + std::to_wstring(item);
@@ -777,25 +801,34 @@ void CSoakUser::SecondStart(CSoakStep& step) {
 }
 
 void CSoakUser::TrayDoubleClick(CSoakStep& /*step*/) {
-    CSoakInput::DoubleClick(TrayIcon());
-    LowerTray();
+    const bool showsSomething = m_model.shown || m_model.dialog != CSoakDialog::kNone || !m_model.box.empty();
     ExpectRestoreRequest();
+    if (showsSomething) {
+        CSoakInput::DoubleClick(TrayIcon());  // nothing to see change
+    } else {
+        PlayUntil([this] { CSoakInput::DoubleClick(TrayIcon()); },
+                  [this] {
+                      const CSoakWindows windows = m_target.Windows();
+                      return windows.prompt != nullptr || IsWindowVisible(windows.main);
+                  },
+                  kTookMs);
+    }
+    LowerTray();
 }
 
 void CSoakUser::TrayMenu(CSoakStep& step, bool close) {
-    CSoakInput::RightClick(TrayIcon());
-    const HWND menu = AwaitMenu();
+    const HWND menu = OpenMenu([this] { CSoakInput::RightClick(TrayIcon()); });
     LowerTray();
     if (menu == nullptr) {
         step.broken.push_back(L"the icon's menu did not open; " + ForegroundText(m_target.Id()));
         return;
     }
     if (close) {
-        CSoakInput::Click(MenuItem(menu, 0, 1));
+        CloseMenu([&] { CSoakInput::Click(MenuItem(menu, 0, 1)); });
         m_model.Ended();
         step.deadlineMs = kEndMs;
     } else {
-        CSoakInput::Click(Away());
+        CloseMenu([] { CSoakInput::Click(Away()); });
     }
 }
 
@@ -835,11 +868,15 @@ void CSoakUser::TypePassword(CSoakStep& step) {
     ClickToFocus(dialog, IDC_PASSWORD_EDIT);
     CSoakInput::ClearFocusedEdit();
     TypeInto(GetDlgItem(dialog, IDC_PASSWORD_EDIT), typed);
+    // Either a box answers or the dialog closes.
+    const auto answered = [this, dialog] {
+        return !m_target.Windows().boxes.empty() || !IsWindowVisible(dialog);
+    };
     if (Chance(60)) {
-        CSoakInput::Click(ControlCenter(dialog, IDOK));
+        PlayUntil([&] { CSoakInput::Click(ControlCenter(dialog, IDOK)); }, answered, kTookMs);
     } else {
         step.what += L", Enter";
-        CSoakInput::Key(VK_RETURN);
+        PlayUntil([] { CSoakInput::Key(VK_RETURN); }, answered, kTookMs);
     }
     if (m_model.dialog == CSoakDialog::kCreate) {
         if (typed.empty()) {
@@ -884,10 +921,11 @@ void CSoakUser::DialogCancel(CSoakStep& step, bool escape) {
     const HWND dialog = Dialog();
     if (escape) {
         ClickToFocus(dialog, IDC_PASSWORD_EDIT);
-        CSoakInput::Key(VK_ESCAPE);
+        PlayUntil([] { CSoakInput::Key(VK_ESCAPE); }, [dialog] { return !IsWindow(dialog); }, kTookMs);
     } else {
         step.what += L" (取消)";
-        CSoakInput::Click(ControlCenter(dialog, IDCANCEL));
+        PlayUntil([&] { CSoakInput::Click(ControlCenter(dialog, IDCANCEL)); },
+                  [dialog] { return !IsWindow(dialog); }, kTookMs);
     }
     // Made or not, the window goes to the notification area; a prompt leaves it where it was.
     if (m_model.dialog == CSoakDialog::kCreate) {
@@ -900,7 +938,8 @@ void CSoakUser::AboutClose(CSoakStep& step) {
     const HWND about = m_target.Windows().about;
     const int how = Uniform(0, 2);
     if (how == 0) {
-        CSoakInput::Click(ControlCenter(about, IDOK));
+        PlayUntil([&] { CSoakInput::Click(ControlCenter(about, IDOK)); },
+                  [about] { return !IsWindow(about); }, kTookMs);
     } else {
         RECT rect = {};
         GetWindowRect(about, &rect);
@@ -921,7 +960,8 @@ void CSoakUser::BoxOk(CSoakStep& step) {
     const HWND box = windows.boxes.front();
     const HWND ok = GetDlgItem(box, IDOK) != nullptr ? GetDlgItem(box, IDOK) : GetDlgItem(box, IDCANCEL);
     if (Chance(70) && ok != nullptr) {
-        CSoakInput::Click(ControlCenter(box, GetDlgCtrlID(ok)));
+        PlayUntil([&] { CSoakInput::Click(ControlCenter(box, GetDlgCtrlID(ok))); },
+                  [box] { return !IsWindow(box); }, kTookMs);
     } else {
         step.what += L" Enter";
         RECT rect = {};
@@ -930,6 +970,7 @@ void CSoakUser::BoxOk(CSoakStep& step) {
         AwaitForeground(box);
         CSoakInput::Key(VK_RETURN);
     }
+    m_lifeKinds.insert(L"box " + m_model.box);
     if (m_model.box == kRightPasswordText) {
         m_model.dialog = CSoakDialog::kNone;
         m_model.shown = true;
@@ -940,26 +981,51 @@ void CSoakUser::BoxOk(CSoakStep& step) {
 // The item is clicked. (Picking it with the keys was tried: a menu opens at the pointer, which may
 // already light an item, so the number of Down presses to an item is not known from outside.)
 void CSoakUser::ChooseItem(HWND menu, int index, int count, CSoakStep& /*step*/) {
-    CSoakInput::Click(MenuItem(menu, index, count));
+    const POINT item = MenuItem(menu, index, count);
+    CloseMenu([item] { CSoakInput::Click(item); });
+}
+
+bool CSoakUser::PlayUntil(const std::function<void()>& input, const std::function<bool()>& took,
+                          DWORD waitMs) {
+    input();
+    if (WaitFor(took, waitMs)) {
+        return true;
+    }
+    ++m_repeats;
+    input();
+    return WaitFor(took, waitMs);
+}
+
+HWND CSoakUser::OpenMenu(const std::function<void()>& input) {
+    HWND menu = nullptr;
+    PlayUntil(
+        input, [&] { return (menu = ReadyMenu()) != nullptr; }, kTookMs);
+    return menu;
+}
+
+void CSoakUser::CloseMenu(const std::function<void()>& input) {
+    PlayUntil(
+        input, [this] { return m_target.Windows().menu == nullptr; }, kTookMs);
+}
+
+void CSoakUser::ClickToFocus(HWND dialog, int id) {
+    const HWND control = GetDlgItem(dialog, id);
+    PlayUntil([&] { CSoakInput::Click(ControlCenter(dialog, id)); }, [control] { return HasFocus(control); },
+              kTookMs);
 }
 
 // A menu shows before its loop has taken the mouse: a click away that came earlier would go to the
 // window under the pointer and leave the menu open. The menu's thread says when its loop runs.
-HWND CSoakUser::AwaitMenu(DWORD timeoutMs) {
-    HWND menu = nullptr;
-    WaitFor(
-        [&] {
-            menu = m_target.Windows().menu;
-            if (menu == nullptr) {
-                return false;
-            }
-            GUITHREADINFO info = {};
-            info.cbSize = sizeof(info);
-            return GetGUIThreadInfo(GetWindowThreadProcessId(menu, nullptr), &info) &&
-                   (info.flags & GUI_INMENUMODE) != 0 && info.hwndCapture != nullptr;
-        },
-        timeoutMs);
-    return menu;
+HWND CSoakUser::ReadyMenu() const {
+    const HWND menu = m_target.Windows().menu;
+    if (menu == nullptr) {
+        return nullptr;
+    }
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    const bool looping = GetGUIThreadInfo(GetWindowThreadProcessId(menu, nullptr), &info) &&
+                         (info.flags & GUI_INMENUMODE) != 0 && info.hwndCapture != nullptr;
+    return looping ? menu : nullptr;
 }
 
 // Typed in pieces, each once the box holds it: a long burst of input can outrun the program.
@@ -979,14 +1045,12 @@ void CSoakUser::TypeInto(HWND edit, const std::wstring& text) {
     }
 }
 
-// The notification area may lie under our window at the screen's corner: it is raised first, and
-// lowered again afterwards so that it does not cover our window's menu bar.
 POINT CSoakUser::TrayIcon() {
     const HWND tray = CSoakChecks::TrayWindow();
     if (tray == nullptr) {
         return Away();
     }
-    SetWindowPos(tray, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PlaceTray(tray, HWND_TOP);
     RECT client = {};
     GetClientRect(tray, &client);
     POINT origin = {0, 0};
@@ -999,11 +1063,10 @@ POINT CSoakUser::TrayIcon() {
 void CSoakUser::LowerTray() {
     const HWND tray = CSoakChecks::TrayWindow();
     if (tray != nullptr) {
-        SetWindowPos(tray, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        PlaceTray(tray, HWND_BOTTOM);
     }
 }
 
-// Items of the menus we open have one height; the window's client area holds them all.
 POINT CSoakUser::MenuItem(HWND menu, int index, int count) const {
     RECT client = {};
     GetClientRect(menu, &client);
@@ -1016,6 +1079,26 @@ POINT CSoakUser::MenuItem(HWND menu, int index, int count) const {
 }
 
 POINT CSoakUser::Away() { return {GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 12}; }
+
+bool CSoakUser::Warm() const {
+    const auto played = [this](const std::wstring& kind) {
+        return m_lifeKinds.count(kind) != 0;
+    };
+    for (size_t i = 0; i < static_cast<size_t>(CSoakAction::kCount); ++i) {
+        const auto action = static_cast<CSoakAction>(i);
+        if (action != CSoakAction::kStart && !Ends(action) && !played(ActionName(action))) {
+            return false;
+        }
+    }
+    for (const wchar_t* box :
+         {kEmptyPasswordText, kWrongPasswordText, kRightPasswordText, kPrivateReadyText}) {
+        if (!played(std::wstring(L"box ") + box)) {
+            return false;
+        }
+    }
+    return std::all_of(std::begin(kDropExtensions), std::end(kDropExtensions),
+                       [&](const wchar_t* extension) { return played(DropKind(extension)); });
+}
 
 int CSoakUser::RecordedUrls() const { return static_cast<int>(UrlLines(m_paths.urlLog).size()); }
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -75,8 +76,14 @@ public:
     // do not pile up; how many it closed.
     int CloseForeignWindows();
     void RememberBaseline();
+    // Whether this process has played every kind of action, answered every kind of box and taken
+    // a drop of every kind of name: the first of each fills a cache (a menu's pictures, a box's
+    // icon, a type's icon) that then stays, so objects are counted only from then on.
+    bool Warm() const;
     // Addresses the URL recorder holds.
     int RecordedUrls() const;
+    // Inputs played a second time because the program never saw the first (see PlayUntil).
+    int Repeats() const { return m_repeats; }
 
 private:
     void Play(CSoakAction action, CSoakStep& step);
@@ -104,6 +111,14 @@ private:
     void AboutClose(CSoakStep& step);
     void BoxOk(CSoakStep& step);
 
+    // Plays `input` and waits up to `waitMs` for `took`; when the program shows no sign of it, the
+    // input is played once more, as a user clicks again on a click that did not take. Whether it
+    // took in the end.
+    bool PlayUntil(const std::function<void()>& input, const std::function<bool()>& took, DWORD waitMs);
+    // Opens a menu of the program with `input` (a click, a key): the menu, or null.
+    HWND OpenMenu(const std::function<void()>& input);
+    // Clicks an item or away (or presses Esc) until the menu is gone.
+    void CloseMenu(const std::function<void()>& input);
     // What a restore request (icon double click, second start) must do.
     void ExpectRestoreRequest();
     bool Drop(HWND list, const std::vector<std::wstring>& paths);
@@ -112,9 +127,10 @@ private:
     void TypeInto(HWND edit, const std::wstring& text);
     std::wstring NewPassword();
     HWND Dialog() const;
-    // Waits up to `timeoutMs` for a shown menu of the program; null when none opened. The bounds
-    // are generous: on a loaded machine running Wine under emulation a menu took over 2 s to come.
-    HWND AwaitMenu(DWORD timeoutMs = 5000);
+    // The program's shown menu once its loop has the mouse, else null. (On a loaded machine running
+    // Wine under emulation a menu took over 2 s to come.)
+    HWND ReadyMenu() const;
+    void ClickToFocus(HWND dialog, int id);
     void ChooseItem(HWND menu, int index, int count, CSoakStep& step);
     POINT TrayIcon();
     void LowerTray();
@@ -132,4 +148,6 @@ private:
     std::vector<std::wstring> m_dropped;  // earlier dropped paths, for duplicates
     std::vector<HWND> m_baseline;
     int m_dropNumber = 0;
+    int m_repeats = 0;
+    std::set<std::wstring> m_lifeKinds;  // what this process has been through, for Warm
 };

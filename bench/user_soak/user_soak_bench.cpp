@@ -36,9 +36,8 @@ namespace {
 
 constexpr int kDefaultActions = 10000;
 constexpr unsigned kDefaultSeed = 20261209;
-// A process's objects are counted once it has played this many actions (its first drops of each
-// type, menus, dialogs and boxes fill caches that then stay: counts rose for some 50 actions and
-// then held within one or two), then every kCountEvery actions where it is quiet.
+// A process's objects are counted once it is warm (see CSoakUser::Warm) and has played at least
+// this many actions, then every kCountEvery actions where it is quiet.
 constexpr int kWarmUpActions = 60;
 constexpr int kCountEvery = 20;
 constexpr DWORD kCountMs = 60000;
@@ -236,8 +235,17 @@ int CountObjects(CSoakTarget& target, CObjectAccount& account) {
     return gdi + user + windows;
 }
 
-bool IsQuiet(const CSoakModel& model) {
-    return model.running && model.dialog == CSoakDialog::kNone && model.box.empty();
+// No dialog, box or menu open, and no caret shown: under Wine a caret is a bitmap of the process
+// that comes and goes with the focus of an edit box, so counts are taken only where there is none.
+bool IsQuiet(const CSoakModel& model, CSoakTarget& target) {
+    if (!model.running || model.dialog != CSoakDialog::kNone || !model.box.empty()) {
+        return false;
+    }
+    const HWND main = target.Windows().main;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return main != nullptr && GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) &&
+           info.hwndCaret == nullptr;
 }
 
 void CountNow(CSoakTarget& target, const CSoakModel& model, CObjectAccount& account) {
@@ -246,6 +254,7 @@ void CountNow(CSoakTarget& target, const CSoakModel& model, CObjectAccount& acco
         return;
     }
     if (!account.warm) {
+        Log(L"  warm after " + std::to_wstring(model.lifeActions) + L" actions");
         account.warm = true;
         account.atWarmUp = count;
         account.warmUpAction = model.lifeActions;
@@ -442,7 +451,8 @@ int wmain(int argc, wchar_t** argv) {
                     }
                 }
             }
-            if (IsQuiet(model) && model.lifeActions >= kWarmUpActions &&
+            if (model.running && user.Warm() && model.lifeActions >= kWarmUpActions &&
+                IsQuiet(model, target) &&
                 (!objects.warm || model.lifeActions - objects.lastAction >= kCountEvery)) {
                 CountNow(target, model, objects);
             }
@@ -451,11 +461,12 @@ int wmain(int argc, wchar_t** argv) {
                 Print(L"user_soak: " + std::to_wstring(step) + L"/" + std::to_wstring(actions) +
                       L" actions, " + Fixed(seconds / step, 3) + L" s each, " + std::to_wstring(lives) +
                       L" starts, " + std::to_wstring(broken) + L" broken, " + std::to_wstring(crashes) +
-                      L" crashes, objects grown " + std::to_wstring(objects.lost) + L" over " +
+                      L" crashes, " + std::to_wstring(user.Repeats()) +
+                      L" inputs played again, objects grown " + std::to_wstring(objects.lost) + L" over " +
                       std::to_wstring(objects.actions) + L" measured actions");
             }
         }
-        if (IsQuiet(model) && objects.warm) {
+        if (objects.warm && IsQuiet(model, target)) {
             CountNow(target, model, objects);
         }
         CloseAccount(objects);
@@ -464,7 +475,8 @@ int wmain(int argc, wchar_t** argv) {
         target.Close();
         Print(L"user_soak: " + Fixed(seconds, 0) + L" s, " + Fixed(seconds / actions, 3) +
               L" s per action; " + std::to_wstring(lives) + L" starts; " + std::to_wstring(closedWindows) +
-              L" windows of other programs closed; objects counted " + std::to_wstring(objects.measurements) +
+              L" windows of other programs closed; " + std::to_wstring(user.Repeats()) +
+              L" inputs played again; objects counted " + std::to_wstring(objects.measurements) +
               L" times (" + Fixed(objects.ms / 1000.0, 1) + L" s), " + std::to_wstring(objects.lost) +
               L" grown over " + std::to_wstring(objects.actions) + L" measured actions");
         if (firstBrokenStep != 0) {
