@@ -28,6 +28,10 @@ constexpr DWORD kEndMs = 1000;
 constexpr DWORD kRecorderMs = 20000;
 // Messages sent to a thread to be sure it has taken what an action queued (see Sync).
 constexpr int kSyncMessages = 6;
+// Actions that end the program weigh this many times less than the weights below say, so that a
+// process lives for a few hundred actions: long enough to have been through every kind of action
+// (see CSoakUser::Warm) and then to have its objects counted over a stretch.
+constexpr int kLifeScale = 4;
 // The entry menu (Start button and list rows) and its commands, top to bottom.
 constexpr int kEntryMenuItems = 10;
 constexpr int kEntryDelete = 0;
@@ -250,8 +254,6 @@ CSoakAction CSoakUser::Choose() {
         return A::kStart;
     }
     std::vector<std::pair<A, int>> weights;
-    // Actions that end the program are rarer than the rest, so that a process lives for a hundred
-    // actions or so and its objects can be counted over a stretch of them.
     if (!m_model.box.empty()) {
         weights = {{A::kBoxOk, 36}, {A::kTrayClose, 1}, {A::kTrayDismiss, 3}, {A::kSecondStart, 3}};
     } else if (m_model.dialog == CSoakDialog::kCreate || m_model.dialog == CSoakDialog::kPrompt) {
@@ -277,7 +279,8 @@ CSoakAction CSoakUser::Choose() {
         }
     }
     int total = 0;
-    for (const auto& [action, weight] : weights) {
+    for (auto& [action, weight] : weights) {
+        weight *= Ends(action) ? 1 : kLifeScale;
         total += weight;
     }
     int pick = Uniform(0, total - 1);
