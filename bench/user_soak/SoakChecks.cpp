@@ -1,6 +1,7 @@
 #include "bench/user_soak/SoakChecks.h"
 
 #include "res/resource.h"
+#include "support/ScreenSpots.h"
 
 #include <commctrl.h>
 
@@ -8,8 +9,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr wchar_t kTrayTitle[] = L"Wine System Tray";
 
 struct PageSearch {
     HWND pages[3];
@@ -30,12 +29,6 @@ BOOL CALLBACK SortPage(HWND child, LPARAM param) {
         search->pages[first ? 0 : 1] = child;
     }
     return TRUE;
-}
-
-DWORD ProcessOf(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process;
 }
 
 std::wstring RowText(const CSoakRow& row) {
@@ -64,8 +57,6 @@ std::wstring RowDifference(const std::vector<CSoakRow>& expected, const std::vec
 
 CSoakChecks::CSoakChecks(CSoakTarget& target, const CSoakDesktop& desktop, std::wstring exeName)
     : m_target(target), m_desktop(desktop), m_exeName(std::move(exeName)) {}
-
-HWND CSoakChecks::TrayWindow() { return FindWindowW(nullptr, kTrayTitle); }
 
 HWND CSoakChecks::ListOf(HWND page) { return page != nullptr ? GetDlgItem(page, IDC_ENTRY_LIST) : nullptr; }
 
@@ -116,9 +107,9 @@ CSoakObserved CSoakChecks::Observe() {
     }
     const HWND foreground = GetForegroundWindow();
     // A minimised window counts as hidden: keys typed next would go to a window the user cannot see.
-    seen.hiddenForeground = foreground != nullptr && ProcessOf(foreground) == m_target.Id() &&
+    seen.hiddenForeground = foreground != nullptr && CScreenSpots::ProcessOf(foreground) == m_target.Id() &&
                             (!IsWindowVisible(foreground) || IsIconic(foreground));
-    const HWND tray = TrayWindow();
+    const HWND tray = CScreenSpots::TrayWindow();
     seen.trayShown = tray != nullptr && IsWindowVisible(tray);
     seen.processes = static_cast<int>(CSoakTarget::ProcessesNamed(m_exeName.c_str()).size());
     return seen;

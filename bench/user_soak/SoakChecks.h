@@ -38,7 +38,6 @@ public:
     // The soak's rows of the first list (rows of other entries on the desktop left out).
     std::vector<CSoakRow> FirstRows();
     static HWND ListOf(HWND page);
-    static HWND TrayWindow();
 
 private:
     void FindPages(HWND main);

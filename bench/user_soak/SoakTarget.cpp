@@ -1,6 +1,7 @@
 #include "bench/user_soak/SoakTarget.h"
 
 #include "res/resource.h"
+#include "support/ScreenSpots.h"
 
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -19,12 +20,6 @@ struct TextRequest {
     LVITEMW item;
     wchar_t text[kTextChars];
 };
-
-DWORD ProcessOf(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process;
-}
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -45,7 +40,7 @@ struct WindowSearch {
 
 BOOL CALLBACK SortWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
-    if (ProcessOf(window) != search->process) {
+    if (CScreenSpots::ProcessOf(window) != search->process) {
         return TRUE;
     }
     CSoakWindows& found = *search->found;

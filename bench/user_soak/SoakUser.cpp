@@ -3,7 +3,10 @@
 #include "app/SearchAddress.h"
 #include "bench/user_soak/SoakDropRequest.h"
 #include "bench/user_soak/SoakInput.h"
+#include "bench/user_soak/SoakScreen.h"
+#include "bench/user_soak/SoakText.h"
 #include "res/resource.h"
+#include "support/ScreenSpots.h"
 
 #include <commctrl.h>
 #include <shlwapi.h>
@@ -21,11 +24,12 @@ constexpr wchar_t kEmptyPasswordText[] = L"密码不能为空";
 constexpr wchar_t kWrongPasswordText[] = L"密码错误，请重心输入哟";
 constexpr wchar_t kRightPasswordText[] = L"输入正确";
 constexpr wchar_t kPrivateReadyText[] = L"你可以放入你的私密文件了";
-constexpr DWORD kPollMs = 10;
 constexpr DWORD kStartMs = 30000;
 constexpr DWORD kEndMs = 1000;
 // A search starts the URL recorder as a new process, which under emulation and load took up to 10 s.
 constexpr DWORD kRecorderMs = 20000;
+// How long the pointer rests on a button before it is pressed.
+constexpr DWORD kHoverMs = 10;
 // Messages sent to a thread to be sure it has taken what an action queued (see Sync).
 constexpr int kSyncMessages = 6;
 // Actions that end the program weigh this many times less than the weights below say, so that a
@@ -38,8 +42,6 @@ constexpr int kEntryDelete = 0;
 constexpr int kEntryLocate = 1;
 constexpr int kEntryOpen = 2;
 constexpr int kEntryDesktopShortcut = 9;
-// Longest dropped path: list texts are read back through a 1,024-character buffer.
-constexpr int kLongestDropped = 1000;
 
 const wchar_t* const kActionNames[] = {
     L"start",          L"tab",           L"start-menu",        L"type-search",      L"search",
@@ -51,179 +53,8 @@ const wchar_t* const kActionNames[] = {
 };
 static_assert(std::size(kActionNames) == static_cast<size_t>(CSoakAction::kCount));
 
-const wchar_t kChinese[] = L"百度一下你就知道中文输入测试的字符串空间私人文件管理常用软件开始密码";
-const wchar_t* const kDropExtensions[] = {L".txt", L".doc", L".exe", L".dat", L""};
-
-// The kind of a dropped name, by its type as the shell reads it from the extension.
-std::wstring DropKind(const std::wstring& path) {
-    std::wstring extension = PathFindExtensionW(path.c_str());
-    CharLowerBuffW(extension.data(), static_cast<DWORD>(extension.size()));
-    return L"drop " + extension;
-}
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(kPollMs)) {
-        if (GetTickCount() - start >= timeoutMs) {
-            return false;
-        }
-    }
-    return true;
-}
-
-POINT Center(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
-
-POINT ControlCenter(HWND dialog, int id) {
-    RECT rect = {};
-    GetWindowRect(GetDlgItem(dialog, id), &rect);
-    return Center(rect);
-}
-
-DWORD ProcessOf(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process;
-}
-
-std::wstring EditText(HWND edit) {
-    std::wstring text(32768, L'\0');
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 3000, &length)) {
-        return L"<no answer>";
-    }
-    text.resize(std::min<size_t>(length, text.size()));
-    return text;
-}
-
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                        nullptr);
-    return result;
-}
-
-std::vector<std::string> UrlLines(const std::wstring& path) {
-    std::vector<std::string> lines;
-    std::ifstream file(path.c_str(), std::ios::binary);
-    for (std::string line; std::getline(file, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// The main window's caption buttons are drawn by the window itself: ask it where its minimise box is.
-POINT MinimiseBox(HWND main) {
-    RECT frame = {};
-    GetWindowRect(main, &frame);
-    const int y = frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-    for (int x = frame.right - 1; x > frame.left; --x) {
-        DWORD_PTR hit = 0;
-        SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 3000, &hit);
-        if (hit == HTMINBUTTON) {
-            return {x - GetSystemMetrics(SM_CXSIZE) / 3, y};
-        }
-    }
-    return {-1, -1};
-}
-
-// Menus of another process cannot be read: the window says where its menu bar is, and the first
-// item starts at its left end.
-POINT MenuBarItem(HWND main) {
-    RECT frame = {};
-    GetWindowRect(main, &frame);
-    const int x = frame.left + GetSystemMetrics(SM_CXFIXEDFRAME) + GetSystemMetrics(SM_CXMENUSIZE) / 2;
-    for (int y = frame.top; y < frame.bottom; ++y) {
-        DWORD_PTR hit = 0;
-        SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 3000, &hit);
-        if (hit == HTMENU) {
-            return {x, y + GetSystemMetrics(SM_CYMENU) / 2};
-        }
-    }
-    return {-1, -1};
-}
-
-// An empty spot of the main window, right of the Start button.
-POINT Background(HWND main) {
-    RECT start = {};
-    GetWindowRect(GetDlgItem(main, IDC_START_BUTTON), &start);
-    return {start.right + 40, (start.top + start.bottom) / 2};
-}
-
-std::wstring WithoutControlCharacters(const std::wstring& text) {
-    std::wstring kept;
-    std::copy_if(text.begin(), text.end(), std::back_inserter(kept), [](wchar_t c) { return c >= L' '; });
-    return kept;
-}
-
-std::wstring ForegroundText(DWORD ours) {
-    const HWND foreground = GetForegroundWindow();
-    if (foreground == nullptr) {
-        return L"no foreground window";
-    }
-    wchar_t title[64] = {};
-    wchar_t className[32] = {};
-    GetWindowTextW(foreground, title, 64);
-    GetClassNameW(foreground, className, 32);
-    return std::wstring(L"foreground: ") + (ProcessOf(foreground) == ours ? L"ours" : L"another program's") +
-           L" " + className + L" \"" + title + L"\"" + (IsWindowVisible(foreground) ? L"" : L" (hidden)");
-}
-
-// Keys go to the window that has the focus when they are sent, so a click meant to give the
-// focus must have been handled first: the control's thread says when it has the focus, in the
-// foreground window.
-bool HasFocus(HWND control) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) && info.hwndFocus == control &&
-           GetForegroundWindow() == GetAncestor(control, GA_ROOT);
-}
-
-// Input and notifications reach a thread as queued messages, handled in turn: once it has answered
-// `times` sent messages more, it has taken what was queued before them (a message that opens a
-// modal loop is taken too, and the loop answers the rest).
-void Sync(HWND window, int times) {
-    for (int i = 0; i < times && window != nullptr; ++i) {
-        DWORD_PTR answer = 0;
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer);
-    }
-}
-
-std::wstring ShownClasses(const CSoakWindows& windows) {
-    std::wstring classes;
-    for (const HWND window : windows.all) {
-        wchar_t className[32] = {};
-        GetClassNameW(window, className, 32);
-        if (IsWindowVisible(window)) {
-            classes += std::wstring(L" ") + className;
-        }
-    }
-    return classes;
-}
-
-bool AwaitForeground(HWND window) {
-    return WaitFor([window] { return GetForegroundWindow() == window; }, 2000);
-}
-
-int SelectedTab(HWND tab) {
-    DWORD_PTR selected = static_cast<DWORD_PTR>(-1);
-    SendMessageTimeoutW(tab, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 3000, &selected);
-    return static_cast<int>(selected);
-}
-
 // How long an input is given to show its effect before it is played again.
 constexpr DWORD kTookMs = 3000;
-
-// Wine's notification area comes up at the screen's top left corner, over our window's menu bar: it
-// is moved to the bottom left corner, out of the way of every window and menu of ours, and raised
-// before its icon is clicked.
-void PlaceTray(HWND tray, HWND insertAfter) {
-    RECT frame = {};
-    GetWindowRect(tray, &frame);
-    SetWindowPos(tray, insertAfter, 0, GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top), 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE);
-}
 
 }  // namespace
 
@@ -231,16 +62,13 @@ const wchar_t* ActionName(CSoakAction action) { return kActionNames[static_cast<
 
 CSoakUser::CSoakUser(unsigned seed, const CSoakPaths& paths, CSoakTarget& target, CSoakChecks& checks,
                      CSoakModel& model, CSoakDesktop& desktop)
-    : m_random(seed),
+    : m_dice(seed),
+      m_names(m_dice, paths.fixtures),
       m_paths(paths),
       m_target(target),
       m_checks(checks),
       m_model(model),
       m_desktop(desktop) {}
-
-int CSoakUser::Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
-
-bool CSoakUser::Chance(int percent) { return Uniform(0, 99) < percent; }
 
 bool CSoakUser::Ends(CSoakAction action) {
     return action == CSoakAction::kEnter || action == CSoakAction::kEscape ||
@@ -307,10 +135,10 @@ CSoakStep CSoakUser::Perform(CSoakAction action) {
     // What the action set off in the notification area and in the program has been taken before
     // the state is read: an effect that came late would be blamed on the next action.
     if (action == A::kTrayDoubleClick || action == A::kTrayDismiss) {
-        Sync(CSoakChecks::TrayWindow(), kSyncMessages);
+        CSoakScreen::Sync(CScreenSpots::TrayWindow(), kSyncMessages);
     }
     if (m_target.Started() && m_target.WaitForEnd(0) == STILL_ACTIVE) {
-        Sync(m_target.Windows().main, kSyncMessages);
+        CSoakScreen::Sync(m_target.Windows().main, kSyncMessages);
     }
     if (m_model.running) {
         ++m_model.lifeActions;
@@ -407,7 +235,7 @@ void CSoakUser::Play(CSoakAction action, CSoakStep& step) {
 void CSoakUser::Start(CSoakStep& step) {
     const int changes = Uniform(0, 3);
     for (int i = 0; i < changes; ++i) {
-        step.what += L"; " + m_desktop.Change(m_random);
+        step.what += L"; " + m_desktop.Change(m_dice.Engine());
     }
     m_model.Started(m_desktop.ListedRows());
     m_lifeKinds.clear();
@@ -433,19 +261,19 @@ void CSoakUser::ClickTab(CSoakStep& step) {
     const HWND main = m_target.Windows().main;
     const RECT rect = m_target.TabRect(GetDlgItem(main, IDC_TAB), tab);
     step.what += L" " + std::to_wstring(tab);
-    PlayUntil([&] { CSoakInput::Click(Center(rect)); },
-              [&] { return SelectedTab(GetDlgItem(main, IDC_TAB)) == tab; }, kTookMs);
+    PlayUntil([&] { CSoakInput::Click(CScreenSpots::Center(rect)); },
+              [&] { return CSoakScreen::SelectedTab(GetDlgItem(main, IDC_TAB)) == tab; }, kTookMs);
     m_model.tab = tab;
 }
 
 void CSoakUser::StartMenu(CSoakStep& step) {
     const HWND main = m_target.Windows().main;
-    const POINT button = ControlCenter(main, IDC_START_BUTTON);
+    const POINT button = CScreenSpots::ControlCenter(main, IDC_START_BUTTON);
     CSoakInput::MoveTo(button);  // it lights up under the pointer
-    Sleep(kPollMs);
+    Sleep(kHoverMs);
     const HWND menu = OpenMenu([&] { CSoakInput::Click(button); });
     if (menu == nullptr) {
-        step.broken.push_back(L"the Start menu did not open; " + ForegroundText(m_target.Id()));
+        step.broken.push_back(L"the Start menu did not open; " + CSoakScreen::ForegroundText(m_target.Id()));
         return;
     }
     const int choice = Uniform(0, kEntryMenuItems + 1);
@@ -457,43 +285,20 @@ void CSoakUser::StartMenu(CSoakStep& step) {
         CloseMenu([] { CSoakInput::Key(VK_ESCAPE); });
     } else {
         step.what += L", click away";
-        CloseMenu([] { CSoakInput::Click(Away()); });
+        CloseMenu([] { CSoakInput::Click(CSoakScreen::Away()); });
     }
-}
-
-std::wstring CSoakUser::SearchText() {
-    std::wstring text;
-    const int kind = Uniform(0, 4);
-    const int length = kind == 1 ? Uniform(150, 400) : Uniform(1, 12);
-    for (int i = 0; i < length; ++i) {
-        const int what = Uniform(0, 9);
-        if (what < 5 || kind == 0) {
-            text += kChinese[Uniform(0, static_cast<int>(std::size(kChinese)) - 2)];
-        } else if (what < 8) {
-            text += static_cast<wchar_t>(Uniform(L' ', L'~'));
-        } else if (kind == 2) {
-            // Control characters an edit box takes no editing command from.
-            const wchar_t controls[] = {0x02, 0x05, 0x07, 0x0B, 0x0E, 0x0F, 0x1C, 0x1F};
-            text += controls[Uniform(0, static_cast<int>(std::size(controls)) - 1)];
-        } else if (kind == 3) {
-            text += L"\U0001F600";
-        } else {
-            text += L' ';
-        }
-    }
-    return text;
 }
 
 void CSoakUser::TypeSearch(CSoakStep& step) {
-    const std::wstring text = SearchText();
+    const std::wstring text = m_names.SearchText();
     const HWND edit = GetDlgItem(m_target.Windows().main, IDC_SEARCH_EDIT);
     step.what += L" (" + std::to_wstring(text.size()) + L" units)";
     ClickToFocus(m_target.Windows().main, IDC_SEARCH_EDIT);
     CSoakInput::ClearFocusedEdit();
     TypeInto(edit, text);
-    m_model.searchText = WithoutControlCharacters(text);
+    m_model.searchText = CSoakText::WithoutControlCharacters(text);
     step.await = [this, edit] {
-        const std::wstring seen = EditText(edit);
+        const std::wstring seen = CSoakScreen::EditText(edit);
         return seen == m_model.searchText
                    ? std::wstring()
                    : L"the search box holds " + std::to_wstring(seen.size()) + L" units, expected " +
@@ -504,12 +309,12 @@ void CSoakUser::TypeSearch(CSoakStep& step) {
 void CSoakUser::Search(CSoakStep& step) {
     wchar_t address[kSearchAddressCapacity] = {};
     ComposeSearchAddress(m_model.searchText.c_str(), address, kSearchAddressCapacity);
-    const std::string expected = Utf8(address);
-    CSoakInput::Click(ControlCenter(m_target.Windows().main, IDC_SEARCH_BUTTON));
+    const std::string expected = CSoakText::Utf8(address);
+    CSoakInput::Click(CScreenSpots::ControlCenter(m_target.Windows().main, IDC_SEARCH_BUTTON));
     ++m_model.urls;
     step.deadlineMs = kRecorderMs;
     step.await = [this, expected] {
-        const std::vector<std::string> lines = UrlLines(m_paths.urlLog);
+        const std::vector<std::string> lines = CSoakText::Lines(m_paths.urlLog);
         if (static_cast<int>(lines.size()) != m_model.urls) {
             return L"the URL recorder holds " + std::to_wstring(lines.size()) + L" addresses, expected " +
                    std::to_wstring(m_model.urls);
@@ -526,7 +331,7 @@ void CSoakUser::EndWithKey(CSoakStep& step, WORD key) {
 }
 
 void CSoakUser::Minimise(CSoakStep& step) {
-    const POINT box = MinimiseBox(m_target.Windows().main);
+    const POINT box = CScreenSpots::MinimiseBox(m_target.Windows().main);
     if (box.x < 0) {
         step.broken.push_back(L"no minimise box");
         return;
@@ -538,85 +343,28 @@ void CSoakUser::Minimise(CSoakStep& step) {
 }
 
 void CSoakUser::CreatePassword(CSoakStep& step) {
-    const POINT item = MenuBarItem(m_target.Windows().main);
+    const POINT item = CScreenSpots::MenuBarItem(m_target.Windows().main);
     const HWND menu = OpenMenu([&] { CSoakInput::Click(item); });
     if (menu == nullptr) {
-        step.broken.push_back(L"the menu 使用 did not open; " + ForegroundText(m_target.Id()));
+        step.broken.push_back(L"the menu 使用 did not open; " + CSoakScreen::ForegroundText(m_target.Id()));
         return;
     }
-    CloseMenu([&] { CSoakInput::Click(MenuItem(menu, 0, 1)); });
+    CloseMenu([&] { CSoakInput::Click(CSoakScreen::MenuItem(menu, 0, 1)); });
     m_model.dialog = CSoakDialog::kCreate;
 }
 
 void CSoakUser::About(CSoakStep& step) {
     const HWND main = m_target.Windows().main;
-    CSoakInput::Click(Background(main));
-    AwaitForeground(main);
+    CSoakInput::Click(CSoakScreen::Background(main));
+    CSoakScreen::AwaitForeground(main);
     if (OpenMenu([] { CSoakInput::AltKey(VK_SPACE); }) == nullptr) {
-        step.broken.push_back(L"the system menu did not open; " + ForegroundText(m_target.Id()));
+        step.broken.push_back(L"the system menu did not open; " + CSoakScreen::ForegroundText(m_target.Id()));
         return;
     }
     // The About entry is the last one: up from no selection lands on it.
     CSoakInput::Key(VK_UP);
     CSoakInput::Key(VK_RETURN);
     m_model.dialog = CSoakDialog::kAbout;
-}
-
-std::vector<std::wstring> CSoakUser::DropPaths() {
-    std::vector<std::wstring> paths;
-    const int count = Chance(40) ? 1 : Chance(65) ? Uniform(2, 5) : Uniform(6, 30);
-    for (int i = 0; i < count; ++i) {
-        const std::wstring number = std::to_wstring(m_dropNumber++);
-        const std::wstring extension =
-            kDropExtensions[Uniform(0, static_cast<int>(std::size(kDropExtensions)) - 1)];
-        std::wstring path;
-        switch (Uniform(0, 8)) {
-            case 0:
-                path = m_paths.fixtures + (Chance(50) ? L"\\tool-a.exe" : L"\\工具.exe");
-                break;
-            case 1:
-                path = L"C:\\不存在的文件夹\\文档 " + number + extension;
-                break;
-            case 2:
-                path = L"C:\\soak drops\\  spaced  name " + number + L" " + extension;
-                break;
-            case 3:
-                path = L"C:\\soak drops\\\U0001F600 smile " + number + extension;
-                break;
-            case 4:
-                path = L"loose-name-" + number + extension;
-                break;
-            case 5:
-                path = L"C:\\soak drops\\folder " + number + L"\\";
-                break;
-            case 6:
-                path = L"C:\\soak drops\\100% & odd;name=" + number + extension;
-                break;
-            case 7: {
-                path = L"C:\\soak drops";
-                const int length = Uniform(300, kLongestDropped - 20);
-                while (static_cast<int>(path.size()) < length) {
-                    path += L"\\long folder name " + number;
-                }
-                path += L"\\end" + extension;
-                break;
-            }
-            default:
-                if (!m_dropped.empty()) {
-                    path = m_dropped[static_cast<size_t>(Uniform(0, static_cast<int>(m_dropped.size()) - 1))];
-                } else {
-                    path = L"C:\\soak drops\\first" + extension;
-                }
-                break;
-        }
-        paths.push_back(path);
-        if (m_dropped.size() < 64) {
-            m_dropped.push_back(path);
-        } else {
-            m_dropped[static_cast<size_t>(m_dropNumber) % m_dropped.size()] = path;
-        }
-    }
-    return paths;
 }
 
 bool CSoakUser::Drop(HWND list, const std::vector<std::wstring>& paths) {
@@ -634,14 +382,14 @@ bool CSoakUser::Drop(HWND list, const std::vector<std::wstring>& paths) {
 }
 
 void CSoakUser::DropFirst(CSoakStep& step) {
-    const std::vector<std::wstring> paths = DropPaths();
+    const std::vector<std::wstring> paths = m_names.DropPaths();
     step.what += L" " + std::to_wstring(paths.size()) + L" file(s), posted";
     if (!Drop(m_checks.FirstList(), paths)) {
         step.broken.push_back(L"the drop could not be posted");
         return;
     }
     for (const std::wstring& path : paths) {
-        m_lifeKinds.insert(DropKind(path));
+        m_lifeKinds.insert(CSoakNames::DropKind(path));
         const size_t slash = path.find_last_of(L'\\');
         m_model.AddRow({slash == std::wstring::npos ? path : path.substr(slash + 1), path, L""});
     }
@@ -655,7 +403,7 @@ void CSoakUser::DropFirst(CSoakStep& step) {
 }
 
 void CSoakUser::DropSecond(CSoakStep& step) {
-    const std::vector<std::wstring> paths = DropPaths();
+    const std::vector<std::wstring> paths = m_names.DropPaths();
     step.what += L" " + std::to_wstring(paths.size()) + L" file(s), posted (the list takes none)";
     if (!Drop(m_checks.SecondList(), paths)) {
         step.broken.push_back(L"the drop could not be posted");
@@ -680,9 +428,9 @@ void CSoakUser::RowMenu(CSoakStep& step) {
         return;
     }
     const RECT rect = m_target.RowRect(list, static_cast<int>(found - rows.begin()));
-    const HWND menu = OpenMenu([&] { CSoakInput::RightClick(Center(rect)); });
+    const HWND menu = OpenMenu([&] { CSoakInput::RightClick(CScreenSpots::Center(rect)); });
     if (menu == nullptr) {
-        step.broken.push_back(L"the row menu did not open; " + ForegroundText(m_target.Id()));
+        step.broken.push_back(L"the row menu did not open; " + CSoakScreen::ForegroundText(m_target.Id()));
         return;
     }
     // Delete 3, locate 1, open 2, the six that do nothing 4, desktop shortcut 2, Esc 2, away 2.
@@ -710,7 +458,7 @@ void CSoakUser::RowMenu(CSoakStep& step) {
     }
     if (item == -2) {
         step.what += L", click away";
-        CloseMenu([] { CSoakInput::Click(Away()); });
+        CloseMenu([] { CSoakInput::Click(CSoakScreen::Away()); });
         return;
     }
     step.what += L", item " + std::to_wstring(item);
@@ -735,7 +483,7 @@ void CSoakUser::RowMenu(CSoakStep& step) {
     } else if (item == kEntryLocate) {
         // The file manager takes a while to come up; it is closed once it is there (Wine's may not
         // come up at all for a path that does not exist).
-        if (WaitFor([this] { return CloseForeignWindows() > 0; }, 3000)) {
+        if (CSoakScreen::WaitFor([this] { return CloseForeignWindows() > 0; }, 3000)) {
             step.what += L" (file manager closed)";
         }
     }
@@ -756,11 +504,13 @@ void CSoakUser::RowDoubleClick(CSoakStep& step) {
         step.broken.push_back(L"the row \"" + row.name + L"\" is not in the list");
         return;
     }
-    CSoakInput::DoubleClick(Center(m_target.RowRect(list, static_cast<int>(found - rows.begin()))));
+    CSoakInput::DoubleClick(
+        CScreenSpots::Center(m_target.RowRect(list, static_cast<int>(found - rows.begin()))));
 }
 
 void CSoakUser::PrivateButton(CSoakStep& step, bool open) {
-    CSoakInput::Click(ControlCenter(m_checks.Page(2), open ? IDC_OPEN_PRIVATE : IDC_CLOSE_PRIVATE));
+    CSoakInput::Click(
+        CScreenSpots::ControlCenter(m_checks.Page(2), open ? IDC_OPEN_PRIVATE : IDC_CLOSE_PRIVATE));
     if (open) {
         m_model.box = kPrivateReadyText;  // after the script's head start of a second
         step.deadlineMs = 5000;
@@ -823,31 +573,21 @@ void CSoakUser::TrayMenu(CSoakStep& step, bool close) {
     const HWND menu = OpenMenu([this] { CSoakInput::RightClick(TrayIcon()); });
     LowerTray();
     if (menu == nullptr) {
-        step.broken.push_back(L"the icon's menu did not open; " + ForegroundText(m_target.Id()));
+        step.broken.push_back(L"the icon's menu did not open; " + CSoakScreen::ForegroundText(m_target.Id()));
         return;
     }
     if (close) {
-        CloseMenu([&] { CSoakInput::Click(MenuItem(menu, 0, 1)); });
+        CloseMenu([&] { CSoakInput::Click(CSoakScreen::MenuItem(menu, 0, 1)); });
         m_model.Ended();
         step.deadlineMs = kEndMs;
     } else {
-        CloseMenu([] { CSoakInput::Click(Away()); });
+        CloseMenu([] { CSoakInput::Click(CSoakScreen::Away()); });
     }
 }
 
 void CSoakUser::DesktopRemove(CSoakStep& step) {
-    const std::wstring path = m_desktop.RemoveListedFile(m_random);
+    const std::wstring path = m_desktop.RemoveListedFile(m_dice.Engine());
     step.what += path.empty() ? L": none listed" : L" " + path;
-}
-
-std::wstring CSoakUser::NewPassword() {
-    std::wstring password;
-    const int length = Uniform(1, 10);
-    for (int i = 0; i < length; ++i) {
-        password += Chance(20) ? kChinese[Uniform(0, static_cast<int>(std::size(kChinese)) - 2)]
-                               : static_cast<wchar_t>(Uniform(L'!', L'~'));
-    }
-    return password;
 }
 
 HWND CSoakUser::Dialog() const {
@@ -862,10 +602,10 @@ void CSoakUser::TypePassword(CSoakStep& step) {
     std::wstring typed;
     if (m_model.dialog == CSoakDialog::kCreate) {
         const int kind = Uniform(0, 9);
-        typed = kind < 2 ? L"" : (kind < 5 && m_model.passwordSet) ? m_model.password : NewPassword();
+        typed = kind < 2 ? L"" : (kind < 5 && m_model.passwordSet) ? m_model.password : m_names.NewPassword();
     } else {
         const int kind = Uniform(0, 19);
-        typed = kind < 9 ? m_model.password : kind < 16 ? m_model.password + NewPassword() : L"";
+        typed = kind < 9 ? m_model.password : kind < 16 ? m_model.password + m_names.NewPassword() : L"";
     }
     step.what += L" \"" + typed + L"\"";
     ClickToFocus(dialog, IDC_PASSWORD_EDIT);
@@ -876,7 +616,7 @@ void CSoakUser::TypePassword(CSoakStep& step) {
         return !m_target.Windows().boxes.empty() || !IsWindowVisible(dialog);
     };
     if (Chance(60)) {
-        PlayUntil([&] { CSoakInput::Click(ControlCenter(dialog, IDOK)); }, answered, kTookMs);
+        PlayUntil([&] { CSoakInput::Click(CScreenSpots::ControlCenter(dialog, IDOK)); }, answered, kTookMs);
     } else {
         step.what += L", Enter";
         PlayUntil([] { CSoakInput::Key(VK_RETURN); }, answered, kTookMs);
@@ -902,8 +642,8 @@ void CSoakUser::TypePassword(CSoakStep& step) {
             if (windows.create == nullptr || !IsWindowVisible(windows.create)) {
                 return std::wstring();
             }
-            return L"the dialog stays; " + ForegroundText(ours) + L"; shown windows of ours:" +
-                   ShownClasses(windows);
+            return L"the dialog stays; " + CSoakScreen::ForegroundText(ours) + L"; shown windows of ours:" +
+                   CSoakScreen::ShownClasses(windows);
         };
         return;
     }
@@ -914,9 +654,9 @@ void CSoakUser::TypePassword(CSoakStep& step) {
         if (!m_target.Windows().boxes.empty()) {
             return std::wstring();
         }
-        return L"no box; the field holds " + std::to_wstring(EditText(field).size()) +
-               L" characters, typed " + std::to_wstring(length) + L"; " + ForegroundText(ours) +
-               L"; shown windows of ours:" + ShownClasses(m_target.Windows());
+        return L"no box; the field holds " + std::to_wstring(CSoakScreen::EditText(field).size()) +
+               L" characters, typed " + std::to_wstring(length) + L"; " + CSoakScreen::ForegroundText(ours) +
+               L"; shown windows of ours:" + CSoakScreen::ShownClasses(m_target.Windows());
     };
 }
 
@@ -927,7 +667,7 @@ void CSoakUser::DialogCancel(CSoakStep& step, bool escape) {
         PlayUntil([] { CSoakInput::Key(VK_ESCAPE); }, [dialog] { return !IsWindow(dialog); }, kTookMs);
     } else {
         step.what += L" (取消)";
-        PlayUntil([&] { CSoakInput::Click(ControlCenter(dialog, IDCANCEL)); },
+        PlayUntil([&] { CSoakInput::Click(CScreenSpots::ControlCenter(dialog, IDCANCEL)); },
                   [dialog] { return !IsWindow(dialog); }, kTookMs);
     }
     // Made or not, the window goes to the notification area; a prompt leaves it where it was.
@@ -941,13 +681,13 @@ void CSoakUser::AboutClose(CSoakStep& step) {
     const HWND about = m_target.Windows().about;
     const int how = Uniform(0, 2);
     if (how == 0) {
-        PlayUntil([&] { CSoakInput::Click(ControlCenter(about, IDOK)); },
+        PlayUntil([&] { CSoakInput::Click(CScreenSpots::ControlCenter(about, IDOK)); },
                   [about] { return !IsWindow(about); }, kTookMs);
     } else {
         RECT rect = {};
         GetWindowRect(about, &rect);
         CSoakInput::Click({rect.left + 12, rect.bottom - 12});
-        AwaitForeground(about);
+        CSoakScreen::AwaitForeground(about);
         CSoakInput::Key(how == 1 ? VK_ESCAPE : VK_RETURN);
         step.what += how == 1 ? L" Esc" : L" Enter";
     }
@@ -963,14 +703,14 @@ void CSoakUser::BoxOk(CSoakStep& step) {
     const HWND box = windows.boxes.front();
     const HWND ok = GetDlgItem(box, IDOK) != nullptr ? GetDlgItem(box, IDOK) : GetDlgItem(box, IDCANCEL);
     if (Chance(70) && ok != nullptr) {
-        PlayUntil([&] { CSoakInput::Click(ControlCenter(box, GetDlgCtrlID(ok))); },
+        PlayUntil([&] { CSoakInput::Click(CScreenSpots::ControlCenter(box, GetDlgCtrlID(ok))); },
                   [box] { return !IsWindow(box); }, kTookMs);
     } else {
         step.what += L" Enter";
         RECT rect = {};
         GetWindowRect(box, &rect);
         CSoakInput::Click({rect.left + 8, rect.bottom - 8});
-        AwaitForeground(box);
+        CSoakScreen::AwaitForeground(box);
         CSoakInput::Key(VK_RETURN);
     }
     m_lifeKinds.insert(L"box " + m_model.box);
@@ -984,19 +724,19 @@ void CSoakUser::BoxOk(CSoakStep& step) {
 // The item is clicked. (Picking it with the keys was tried: a menu opens at the pointer, which may
 // already light an item, so the number of Down presses to an item is not known from outside.)
 void CSoakUser::ChooseItem(HWND menu, int index, int count, CSoakStep& /*step*/) {
-    const POINT item = MenuItem(menu, index, count);
+    const POINT item = CSoakScreen::MenuItem(menu, index, count);
     CloseMenu([item] { CSoakInput::Click(item); });
 }
 
 bool CSoakUser::PlayUntil(const std::function<void()>& input, const std::function<bool()>& took,
                           DWORD waitMs) {
     input();
-    if (WaitFor(took, waitMs)) {
+    if (CSoakScreen::WaitFor(took, waitMs)) {
         return true;
     }
     ++m_repeats;
     input();
-    return WaitFor(took, waitMs);
+    return CSoakScreen::WaitFor(took, waitMs);
 }
 
 HWND CSoakUser::OpenMenu(const std::function<void()>& input) {
@@ -1013,8 +753,8 @@ void CSoakUser::CloseMenu(const std::function<void()>& input) {
 
 void CSoakUser::ClickToFocus(HWND dialog, int id) {
     const HWND control = GetDlgItem(dialog, id);
-    PlayUntil([&] { CSoakInput::Click(ControlCenter(dialog, id)); }, [control] { return HasFocus(control); },
-              kTookMs);
+    PlayUntil([&] { CSoakInput::Click(CScreenSpots::ControlCenter(dialog, id)); },
+              [control] { return CSoakScreen::HasFocus(control); }, kTookMs);
 }
 
 // A menu shows before its loop has taken the mouse: a click away that came earlier would go to the
@@ -1042,46 +782,27 @@ void CSoakUser::TypeInto(HWND edit, const std::wstring& text) {
         }
         const std::wstring piece = text.substr(at, length);
         CSoakInput::Type(piece);
-        kept += WithoutControlCharacters(piece);
-        WaitFor([&] { return EditText(edit).size() >= kept.size(); }, 3000);
+        kept += CSoakText::WithoutControlCharacters(piece);
+        CSoakScreen::WaitFor([&] { return CSoakScreen::EditText(edit).size() >= kept.size(); }, 3000);
         at += length - std::min(kPiece, text.size() - at);
     }
 }
 
 POINT CSoakUser::TrayIcon() {
-    const HWND tray = CSoakChecks::TrayWindow();
+    const HWND tray = CScreenSpots::TrayWindow();
     if (tray == nullptr) {
-        return Away();
+        return CSoakScreen::Away();
     }
-    PlaceTray(tray, HWND_TOP);
-    RECT client = {};
-    GetClientRect(tray, &client);
-    POINT origin = {0, 0};
-    ClientToScreen(tray, &origin);
-    // Icons are laid out from the left, each in a square as high as the area.
-    const int side = client.bottom - client.top;
-    return {origin.x + side / 2, origin.y + side / 2};
+    CSoakScreen::PlaceTray(tray, HWND_TOP);
+    return CScreenSpots::FirstTrayIcon(tray);
 }
 
 void CSoakUser::LowerTray() {
-    const HWND tray = CSoakChecks::TrayWindow();
+    const HWND tray = CScreenSpots::TrayWindow();
     if (tray != nullptr) {
-        PlaceTray(tray, HWND_BOTTOM);
+        CSoakScreen::PlaceTray(tray, HWND_BOTTOM);
     }
 }
-
-POINT CSoakUser::MenuItem(HWND menu, int index, int count) const {
-    RECT client = {};
-    GetClientRect(menu, &client);
-    constexpr int kTopMargin = 3;
-    constexpr int kBottomMargin = 2;
-    const int height = client.bottom - kTopMargin - kBottomMargin;
-    POINT point = {client.right / 2, kTopMargin + (height * (2 * index + 1)) / (2 * count)};
-    ClientToScreen(menu, &point);
-    return point;
-}
-
-POINT CSoakUser::Away() { return {GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 12}; }
 
 bool CSoakUser::Warm() const {
     const auto played = [this](const std::wstring& kind) {
@@ -1099,11 +820,11 @@ bool CSoakUser::Warm() const {
             return false;
         }
     }
-    return std::all_of(std::begin(kDropExtensions), std::end(kDropExtensions),
-                       [&](const wchar_t* extension) { return played(DropKind(extension)); });
+    const std::vector<std::wstring> drops = CSoakNames::DropKinds();
+    return std::all_of(drops.begin(), drops.end(), played);
 }
 
-int CSoakUser::RecordedUrls() const { return static_cast<int>(UrlLines(m_paths.urlLog).size()); }
+int CSoakUser::RecordedUrls() const { return static_cast<int>(CSoakText::Lines(m_paths.urlLog).size()); }
 
 void CSoakUser::RememberBaseline() {
     m_baseline.clear();
@@ -1114,10 +835,10 @@ void CSoakUser::RememberBaseline() {
 
 int CSoakUser::CloseForeignWindows() {
     const DWORD self = GetCurrentProcessId();
-    const DWORD shell = ProcessOf(GetDesktopWindow());
+    const DWORD shell = CScreenSpots::ProcessOf(GetDesktopWindow());
     std::vector<HWND> closing;
     for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
-        const DWORD owner = ProcessOf(window);
+        const DWORD owner = CScreenSpots::ProcessOf(window);
         if (!IsWindowVisible(window) || owner == self || owner == shell || owner == m_target.Id() ||
             std::find(m_baseline.begin(), m_baseline.end(), window) != m_baseline.end()) {
             continue;
@@ -1126,7 +847,7 @@ int CSoakUser::CloseForeignWindows() {
         closing.push_back(window);
     }
     // Gone before the next click: a closing window may still cover the spot the click is meant for.
-    WaitFor(
+    CSoakScreen::WaitFor(
         [&] {
             return std::none_of(closing.begin(), closing.end(),
                                 [](HWND w) { return IsWindowVisible(w) != FALSE; });

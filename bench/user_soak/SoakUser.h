@@ -5,11 +5,12 @@
 
 #include "bench/user_soak/SoakChecks.h"
 #include "bench/user_soak/SoakDesktop.h"
+#include "bench/user_soak/SoakDice.h"
 #include "bench/user_soak/SoakModel.h"
+#include "bench/user_soak/SoakNames.h"
 #include "bench/user_soak/SoakTarget.h"
 
 #include <functional>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -122,10 +123,7 @@ private:
     // What a restore request (icon double click, second start) must do.
     void ExpectRestoreRequest();
     bool Drop(HWND list, const std::vector<std::wstring>& paths);
-    std::vector<std::wstring> DropPaths();
-    std::wstring SearchText();
     void TypeInto(HWND edit, const std::wstring& text);
-    std::wstring NewPassword();
     HWND Dialog() const;
     // The program's shown menu once its loop has the mouse, else null. (On a loaded machine running
     // Wine under emulation a menu took over 2 s to come.)
@@ -134,20 +132,17 @@ private:
     void ChooseItem(HWND menu, int index, int count, CSoakStep& step);
     POINT TrayIcon();
     void LowerTray();
-    POINT MenuItem(HWND menu, int index, int count) const;
-    static POINT Away();
-    int Uniform(int low, int high);
-    bool Chance(int percent);
+    int Uniform(int low, int high) { return m_dice.Uniform(low, high); }
+    bool Chance(int percent) { return m_dice.Chance(percent); }
 
-    std::mt19937 m_random;
+    CSoakDice m_dice;
+    CSoakNames m_names;
     CSoakPaths m_paths;
     CSoakTarget& m_target;
     CSoakChecks& m_checks;
     CSoakModel& m_model;
     CSoakDesktop& m_desktop;
-    std::vector<std::wstring> m_dropped;  // earlier dropped paths, for duplicates
     std::vector<HWND> m_baseline;
-    int m_dropNumber = 0;
     int m_repeats = 0;
     std::set<std::wstring> m_lifeKinds;  // what this process has been through, for Warm
 };

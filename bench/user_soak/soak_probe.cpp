@@ -57,14 +57,12 @@ DWORD CountByTables() {
 
 extern "C" {
 
-// What the GDI objects are, for the log: bitmaps, brushes, fonts and the rest, each counted modulo
-// 256 in one byte (only their changes are read).
+// What the GDI objects are, for the log: bitmaps, brushes, fonts and device contexts, each counted
+// modulo 256 in one byte (only their changes are read; the rest is the total less these).
 __declspec(dllexport) DWORD WINAPI SoakGdiKinds(void*) {
     DWORD kinds[4] = {};
     for (UINT index = 1; index < kGdiHandles; ++index) {
         switch (GetObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(index)))) {
-            case 0:
-                break;
             case OBJ_BITMAP:
                 ++kinds[0];
                 break;
@@ -74,8 +72,11 @@ __declspec(dllexport) DWORD WINAPI SoakGdiKinds(void*) {
             case OBJ_FONT:
                 ++kinds[2];
                 break;
-            default:
+            case OBJ_DC:
+            case OBJ_MEMDC:
                 ++kinds[3];
+                break;
+            default:
                 break;
         }
     }

@@ -18,6 +18,7 @@
 #include "bench/user_soak/SoakDesktop.h"
 #include "bench/user_soak/SoakModel.h"
 #include "bench/user_soak/SoakTarget.h"
+#include "bench/user_soak/SoakText.h"
 #include "bench/user_soak/SoakUser.h"
 #include "tests/common/TestPaths.h"
 
@@ -54,25 +55,16 @@ const wchar_t* const kFixturePrograms[] = {L"tool-a.exe", L"tool b.exe", L"å·¥å…
 
 FILE* g_log = nullptr;
 
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                        nullptr);
-    return result;
-}
-
 void Log(const std::wstring& line) {
     if (g_log != nullptr) {
-        const std::string text = Utf8(line) + "\n";
+        const std::string text = CSoakText::Utf8(line) + "\n";
         std::fwrite(text.data(), 1, text.size(), g_log);
         std::fflush(g_log);  // a run that is stopped or crashes keeps its last steps
     }
 }
 
 void Print(const std::wstring& line) {
-    const std::string text = Utf8(line) + "\n";
+    const std::string text = CSoakText::Utf8(line) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
     Log(line);
@@ -227,11 +219,14 @@ int CountObjects(CSoakTarget& target, CObjectAccount& account) {
     const DWORD kinds = target.CallProbe("SoakGdiKinds", nullptr, 0, kCountMs, 0);
     account.ms += bench::NowMs() - start;
     ++account.measurements;
+    const int known =
+        static_cast<int>((kinds & 0xFF) + ((kinds >> 8) & 0xFF) + ((kinds >> 16) & 0xFF) + (kinds >> 24));
     Log(L"  objects: " + std::to_wstring(gdi) + L" GDI, " + std::to_wstring(user) + L" USER, " +
-        std::to_wstring(windows) + L" windows; GDI bitmaps/brushes/fonts/other mod 256: " +
+        std::to_wstring(windows) + L" windows; GDI bitmaps/brushes/fonts/DCs/rest mod 256: " +
         std::to_wstring(kinds & 0xFF) + L"/" + std::to_wstring((kinds >> 8) & 0xFF) + L"/" +
-        std::to_wstring((kinds >> 16) & 0xFF) + L"/" + std::to_wstring(kinds >> 24) + L" (" +
-        Fixed(bench::NowMs() - start, 0) + L" ms)");
+        std::to_wstring((kinds >> 16) & 0xFF) + L"/" + std::to_wstring(kinds >> 24) + L"/" +
+        std::to_wstring(((gdi - known) % 256 + 256) % 256) + L" (" + Fixed(bench::NowMs() - start, 0) +
+        L" ms)");
     return gdi + user + windows;
 }
 
@@ -322,7 +317,7 @@ int wmain(int argc, wchar_t** argv) {
     paths.fixtures = folder + L"\\fx";
     paths.urlLog = folder + L"\\urls.log";
     if (!PrepareFolder(bin, folder, paths.fixtures)) {
-        std::fprintf(stderr, "user_soak: cannot prepare %s\n", Utf8(folder).c_str());
+        std::fprintf(stderr, "user_soak: cannot prepare %s\n", CSoakText::Utf8(folder).c_str());
         return 1;
     }
     const CUrlHandlers handlers(bin + L"\\urlrecorder.exe", paths.urlLog);

@@ -11,6 +11,8 @@
 //   menubar    "X Y": the centre of the first item of the main window's menu bar
 //   control TITLE ID
 //              "X Y": the centre of control ID of the dialog titled TITLE
+#include "support/ScreenSpots.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -23,18 +25,8 @@ namespace {
 
 constexpr wchar_t kMainTitle[] = L"Nivvo桌面管理";
 constexpr wchar_t kMenuClass[] = L"#32768";
-// Wine's notification-area window on a display without a panel of its own: Wine 8 makes a window
-// of its own with this title; Wine 10 shows the shell's tray window, untitled, instead.
-constexpr wchar_t kTrayTitle[] = L"Wine System Tray";
-constexpr wchar_t kShellTrayClass[] = L"Shell_TrayWnd";
 
 HWND MainWindow() { return FindWindowW(L"#32770", kMainTitle); }
-
-DWORD ProcessOf(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process;
-}
 
 struct MenuSearch {
     DWORD process;
@@ -46,7 +38,7 @@ BOOL CALLBACK FindMenuOfProcess(HWND window, LPARAM param) {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
     if (std::wcscmp(className, kMenuClass) == 0 && IsWindowVisible(window) &&
-        ProcessOf(window) == search->process) {
+        CScreenSpots::ProcessOf(window) == search->process) {
         search->found = window;
         return FALSE;
     }
@@ -54,7 +46,7 @@ BOOL CALLBACK FindMenuOfProcess(HWND window, LPARAM param) {
 }
 
 HWND OpenMenu(HWND main) {
-    MenuSearch search = {ProcessOf(main), nullptr};
+    MenuSearch search = {CScreenSpots::ProcessOf(main), nullptr};
     EnumWindows(FindMenuOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -71,9 +63,9 @@ int Missing(const char* what) {
 
 std::string WindowState(HWND main) {
     const HWND foreground = GetForegroundWindow();
-    const char* owner = foreground == nullptr                      ? "none"
-                        : ProcessOf(foreground) == ProcessOf(main) ? "ours"
-                                                                   : "other";
+    const char* owner = foreground == nullptr                                                  ? "none"
+                        : CScreenSpots::ProcessOf(foreground) == CScreenSpots::ProcessOf(main) ? "ours"
+                                                                                               : "other";
     char state[96] = {};
     std::snprintf(state, sizeof(state), "visible=%d iconic=%d menu=%d foreground=%s",
                   IsWindowVisible(main) ? 1 : 0, IsIconic(main) ? 1 : 0, OpenMenu(main) != nullptr ? 1 : 0,
@@ -98,43 +90,17 @@ int AwaitWindowState(HWND main, const wchar_t* pattern) {
     return state.find(wanted) != std::string::npos ? 0 : 1;
 }
 
-// The caption's buttons are drawn by the window itself: ask it where its minimise box is.
-int MinimiseBox(HWND main) {
-    RECT frame = {};
-    GetWindowRect(main, &frame);
-    const int y = frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-    for (int x = frame.right - 1; x > frame.left; --x) {
-        if (SendMessageW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTMINBUTTON) {
-            return Print(x - GetSystemMetrics(SM_CXSIZE) / 3, y);
-        }
-    }
-    return Missing("minimise box");
-}
-
-HWND TrayWindow() {
-    HWND tray = FindWindowW(nullptr, kTrayTitle);
-    if (tray == nullptr || !IsWindowVisible(tray)) {
-        // Under Wine 8 this is the hidden task bar; only a shown one holds the icons.
-        tray = FindWindowW(kShellTrayClass, nullptr);
-    }
-    return tray != nullptr && IsWindowVisible(tray) ? tray : nullptr;
-}
+int PrintSpot(POINT spot, const char* what) { return spot.x < 0 ? Missing(what) : Print(spot.x, spot.y); }
 
 int FirstTrayIcon() {
-    const HWND tray = TrayWindow();
+    const HWND tray = CScreenSpots::TrayWindow();
     if (tray == nullptr) {
         return Missing("notification area");
     }
     // Raised through the window manager of the runtime rather than the X server's, so that both
     // agree on the order and the click lands on the icon; no activation, the foreground stays put.
     SetWindowPos(tray, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RECT client = {};
-    GetClientRect(tray, &client);
-    POINT origin = {0, 0};
-    ClientToScreen(tray, &origin);
-    // Icons are laid out from the left, each in a square as high as the area.
-    const int side = client.bottom - client.top;
-    return Print(origin.x + side / 2, origin.y + side / 2);
+    return PrintSpot(CScreenSpots::FirstTrayIcon(tray), "notification area");
 }
 
 int FirstMenuItem(HWND main) {
@@ -147,29 +113,11 @@ int FirstMenuItem(HWND main) {
     return Print((frame.left + frame.right) / 2, frame.top + GetSystemMetrics(SM_CYMENU) / 2 + 2);
 }
 
-// Menus of another process cannot be read: the window says where its menu bar is, and the first
-// item starts at its left end.
-int FirstMenuBarItem(HWND main) {
-    RECT frame = {};
-    GetWindowRect(main, &frame);
-    const int x = frame.left + GetSystemMetrics(SM_CXFIXEDFRAME) + GetSystemMetrics(SM_CXMENUSIZE) / 2;
-    for (int y = frame.top; y < frame.bottom; ++y) {
-        if (SendMessageW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTMENU) {
-            return Print(x, y + GetSystemMetrics(SM_CYMENU) / 2);
-        }
-    }
-    return Missing("menu bar");
-}
-
 int ControlOfDialog(const wchar_t* title, const wchar_t* id) {
     const HWND dialog = FindWindowW(L"#32770", title);
-    const HWND control = dialog != nullptr ? GetDlgItem(dialog, _wtoi(id)) : nullptr;
-    if (control == nullptr) {
-        return Missing("such control");
-    }
-    RECT rect = {};
-    GetWindowRect(control, &rect);
-    return Print((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return PrintSpot(
+        dialog != nullptr ? CScreenSpots::ControlCenter(dialog, _wtoi(id)) : CScreenSpots::kNowhere,
+        "such control");
 }
 
 }  // namespace
@@ -193,13 +141,13 @@ int wmain(int argc, wchar_t** argv) {
         return AwaitWindowState(main, argc == 3 ? argv[2] : nullptr);
     }
     if (query == L"minbox") {
-        return MinimiseBox(main);
+        return PrintSpot(CScreenSpots::MinimiseBox(main), "minimise box");
     }
     if (query == L"menuitem") {
         return FirstMenuItem(main);
     }
     if (query == L"menubar") {
-        return FirstMenuBarItem(main);
+        return PrintSpot(CScreenSpots::MenuBarItem(main), "menu bar");
     }
     return Missing("such query");
 }
