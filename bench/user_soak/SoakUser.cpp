@@ -35,7 +35,10 @@ constexpr int kSyncMessages = 6;
 // Actions that end the program weigh this many times less than the weights below say, so that a
 // process lives for a few hundred actions: long enough to have been through every kind of action
 // (see CSoakUser::Warm) and then to have its objects counted over a stretch.
-constexpr int kLifeScale = 4;
+constexpr int kLifeScale = 6;
+// Until a process is warm, the kinds of action it has not played yet weigh this many times more,
+// so that its objects are counted over most of its life.
+constexpr int kUnplayedBoost = 8;
 // The entry menu (Start button and list rows) and its commands, top to bottom.
 constexpr int kEntryMenuItems = 10;
 constexpr int kEntryDelete = 0;
@@ -107,8 +110,12 @@ CSoakAction CSoakUser::Choose() {
         }
     }
     int total = 0;
+    const bool warm = Warm();
     for (auto& [action, weight] : weights) {
         weight *= Ends(action) ? 1 : kLifeScale;
+        if (!warm && !Ends(action) && m_lifeKinds.count(ActionName(action)) == 0) {
+            weight *= kUnplayedBoost;
+        }
         total += weight;
     }
     int pick = Uniform(0, total - 1);
