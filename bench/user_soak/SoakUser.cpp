@@ -608,8 +608,12 @@ void CSoakUser::TypePassword(CSoakStep& step) {
     const HWND dialog = Dialog();
     std::wstring typed;
     if (m_model.dialog == CSoakDialog::kCreate) {
+        // An empty password (its box) is more likely in a process that has not been warned yet.
+        const int empty = m_lifeKinds.count(std::wstring(L"box ") + kEmptyPasswordText) == 0 ? 5 : 2;
         const int kind = Uniform(0, 9);
-        typed = kind < 2 ? L"" : (kind < 5 && m_model.passwordSet) ? m_model.password : m_names.NewPassword();
+        typed = kind < empty                                ? L""
+                : (kind < empty + 3 && m_model.passwordSet) ? m_model.password
+                                                            : m_names.NewPassword();
     } else {
         const int kind = Uniform(0, 19);
         typed = kind < 9 ? m_model.password : kind < 16 ? m_model.password + m_names.NewPassword() : L"";
@@ -811,24 +815,30 @@ void CSoakUser::LowerTray() {
     }
 }
 
-bool CSoakUser::Warm() const {
-    const auto played = [this](const std::wstring& kind) {
-        return m_lifeKinds.count(kind) != 0;
-    };
+bool CSoakUser::Warm() const { return Unplayed().empty(); }
+
+std::wstring CSoakUser::Unplayed() const {
+    std::vector<std::wstring> kinds;
     for (size_t i = 0; i < static_cast<size_t>(CSoakAction::kCount); ++i) {
         const auto action = static_cast<CSoakAction>(i);
-        if (action != CSoakAction::kStart && !Ends(action) && !played(ActionName(action))) {
-            return false;
+        if (action != CSoakAction::kStart && !Ends(action)) {
+            kinds.emplace_back(ActionName(action));
         }
     }
     for (const wchar_t* box :
          {kEmptyPasswordText, kWrongPasswordText, kRightPasswordText, kPrivateReadyText}) {
-        if (!played(std::wstring(L"box ") + box)) {
-            return false;
+        kinds.push_back(std::wstring(L"box ") + box);
+    }
+    for (const std::wstring& drop : CSoakNames::DropKinds()) {
+        kinds.push_back(drop);
+    }
+    std::wstring unplayed;
+    for (const std::wstring& kind : kinds) {
+        if (m_lifeKinds.count(kind) == 0) {
+            unplayed += (unplayed.empty() ? L"" : L", ") + kind;
         }
     }
-    const std::vector<std::wstring> drops = CSoakNames::DropKinds();
-    return std::all_of(drops.begin(), drops.end(), played);
+    return unplayed;
 }
 
 int CSoakUser::RecordedUrls() const { return static_cast<int>(CSoakText::Lines(m_paths.urlLog).size()); }

@@ -81,6 +81,8 @@ public:
     // a drop of every kind of name: the first of each fills a cache (a menu's pictures, a box's
     // icon, a type's icon) that then stays, so objects are counted only from then on.
     bool Warm() const;
+    // What this process has yet to play before it is warm, for the log; empty once it is.
+    std::wstring Unplayed() const;
     // Addresses the URL recorder holds.
     int RecordedUrls() const;
     // Inputs played a second time because the program never saw the first (see PlayUntil).

@@ -415,6 +415,9 @@ int wmain(int argc, wchar_t** argv) {
                 }
                 dumpCount = dumpsNow;
                 Log(L"  process ended, exit code " + Hex(code));
+                if (!user.Warm()) {
+                    Log(L"  never warm; it had still to play: " + user.Unplayed());
+                }
                 CloseAccount(objects);
                 model.Ended();
                 target.Close();
