@@ -11,6 +11,7 @@ namespace {
 
 constexpr DWORD kPollMs = 10;
 constexpr DWORD kForegroundMs = 2000;
+constexpr DWORD kTrayMoveMs = 1000;
 
 }  // namespace
 
@@ -100,11 +101,19 @@ POINT CSoakScreen::Background(HWND main) {
 // Wine's notification area comes up at the screen's top left corner, over our window's menu bar: it
 // is moved to the bottom left corner, out of the way of every window and menu of ours, and raised
 // before its icon is clicked.
+// The area belongs to the shell's process: the move is posted to it, never waited on (a shell that
+// is busy would hold the soak), and the soak waits a bounded while to see the area in place.
 void CSoakScreen::PlaceTray(HWND tray, HWND insertAfter) {
     RECT frame = {};
     GetWindowRect(tray, &frame);
-    SetWindowPos(tray, insertAfter, 0, GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top), 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE);
+    const int top = GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top);
+    SetWindowPos(tray, insertAfter, 0, top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    WaitFor(
+        [tray, top] {
+            RECT now = {};
+            return GetWindowRect(tray, &now) && now.left == 0 && now.top == top;
+        },
+        kTrayMoveMs);
 }
 
 POINT CSoakScreen::MenuItem(HWND menu, int index, int count) {
