@@ -5,6 +5,7 @@
 #include "bench/user_soak/SoakInput.h"
 #include "bench/user_soak/SoakScreen.h"
 #include "bench/user_soak/SoakText.h"
+#include "bench/user_soak/SoakWatchdog.h"
 #include "res/resource.h"
 #include "support/ScreenSpots.h"
 
@@ -39,6 +40,13 @@ constexpr int kLifeScale = 6;
 // Until a process is warm, the kinds of action it has not played yet weigh this many times more,
 // so that its objects are counted over most of its life.
 constexpr int kUnplayedBoost = 8;
+// The first time a list needs a scroll bar the runtime makes its pictures for good; a process is
+// warm only after that, or the step would be counted as growth.
+constexpr wchar_t kScrolledKind[] = L"first list scrolled";
+// Under Wine each window shown adds a device context and a region to a cache that keeps the most
+// the process ever showed at once; the icon's menu over a box over a dialog over the main window
+// is the most the soak shows, so a process is warm only after it.
+constexpr wchar_t kDeepestKind[] = L"icon menu over a box over a dialog";
 // The entry menu (Start button and list rows) and its commands, top to bottom.
 constexpr int kEntryMenuItems = 10;
 constexpr int kEntryDelete = 0;
@@ -113,7 +121,11 @@ CSoakAction CSoakUser::Choose() {
     const bool warm = Warm();
     for (auto& [action, weight] : weights) {
         weight *= Ends(action) ? 1 : kLifeScale;
-        if (!warm && !Ends(action) && m_lifeKinds.count(ActionName(action)) == 0) {
+        const bool stillWanted =
+            m_lifeKinds.count(ActionName(action)) == 0 ||
+            (action == A::kDropFirst && m_lifeKinds.count(kScrolledKind) == 0) ||
+            (action == A::kTrayDismiss && Deepest() && m_lifeKinds.count(kDeepestKind) == 0);
+        if (!warm && !Ends(action) && stillWanted) {
             weight *= kUnplayedBoost;
         }
         total += weight;
@@ -138,7 +150,12 @@ CSoakStep CSoakUser::Perform(CSoakAction action) {
         LowerTray();
     }
     m_lifeKinds.insert(ActionName(action));
+    if (action == A::kTrayDismiss && Deepest()) {
+        m_lifeKinds.insert(kDeepestKind);
+    }
+    NoteScrolledList();
     Play(action, step);
+    CSoakWatchdog::Stage(L"syncing after the action");
     // What the action set off in the notification area and in the program has been taken before
     // the state is read: an effect that came late would be blamed on the next action.
     if (action == A::kTrayDoubleClick || action == A::kTrayDismiss) {
@@ -741,12 +758,16 @@ void CSoakUser::ChooseItem(HWND menu, int index, int count, CSoakStep& /*step*/)
 
 bool CSoakUser::PlayUntil(const std::function<void()>& input, const std::function<bool()>& took,
                           DWORD waitMs) {
+    CSoakWatchdog::Stage(L"playing an input");
     input();
+    CSoakWatchdog::Stage(L"awaiting the input's effect");
     if (CSoakScreen::WaitFor(took, waitMs)) {
         return true;
     }
     ++m_repeats;
+    CSoakWatchdog::Stage(L"playing an input again");
     input();
+    CSoakWatchdog::Stage(L"awaiting the repeated input's effect");
     return CSoakScreen::WaitFor(took, waitMs);
 }
 
@@ -815,6 +836,17 @@ void CSoakUser::LowerTray() {
     }
 }
 
+bool CSoakUser::Deepest() const {
+    return m_model.shown && m_model.dialog != CSoakDialog::kNone && !m_model.box.empty();
+}
+
+void CSoakUser::NoteScrolledList() {
+    if (m_model.running && m_target.Started() &&
+        (GetWindowLongW(m_checks.FirstList(), GWL_STYLE) & WS_VSCROLL) != 0) {
+        m_lifeKinds.insert(kScrolledKind);
+    }
+}
+
 bool CSoakUser::Warm() const { return Unplayed().empty(); }
 
 std::wstring CSoakUser::Unplayed() const {
@@ -832,6 +864,8 @@ std::wstring CSoakUser::Unplayed() const {
     for (const std::wstring& drop : CSoakNames::DropKinds()) {
         kinds.push_back(drop);
     }
+    kinds.emplace_back(kScrolledKind);
+    kinds.emplace_back(kDeepestKind);
     std::wstring unplayed;
     for (const std::wstring& kind : kinds) {
         if (m_lifeKinds.count(kind) == 0) {

@@ -90,6 +90,11 @@ public:
 
 private:
     void Play(CSoakAction action, CSoakStep& step);
+    // Marks the process once its first list has shown a scroll bar (a warm-up kind).
+    void NoteScrolledList();
+    // Whether a box is up over a dialog over the shown main window.
+    bool Deepest() const;
+
     // Actions, each filling in the step and the model's expectation.
     void Start(CSoakStep& step);
     void ClickTab(CSoakStep& step);

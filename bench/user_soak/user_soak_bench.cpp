@@ -20,6 +20,7 @@
 #include "bench/user_soak/SoakTarget.h"
 #include "bench/user_soak/SoakText.h"
 #include "bench/user_soak/SoakUser.h"
+#include "bench/user_soak/SoakWatchdog.h"
 #include "tests/common/TestPaths.h"
 
 #include <windows.h>
@@ -49,6 +50,10 @@ constexpr DWORD kPollMs = 10;
 // How much longer a process that should have ended is given, to tell a late end from a hang.
 constexpr DWORD kLateEndMs = 5000;
 constexpr wchar_t kExeName[] = L"Dalvorin.exe";
+// A run that makes no progress this long is stuck (the longest bounded wait, the object count,
+// is half of it) and ends with kStuckExit.
+constexpr DWORD kStuckMs = 120000;
+constexpr int kStuckExit = 3;
 
 const wchar_t* const kFixturePrograms[] = {L"tool-a.exe", L"tool b.exe", L"工具.exe", L"tool.exe.cmd.exe",
                                            L"TOOL-UP.EXE"};
@@ -350,9 +355,12 @@ int wmain(int argc, wchar_t** argv) {
         CSoakUser user(seed, paths, target, checks, model, desktop);
         user.RememberBaseline();
         const double start = bench::NowMs();
+        const CSoakWatchdog watchdog(Print, kStuckMs, kStuckExit);
 
         for (int step = 1; step <= actions; ++step) {
+            CSoakWatchdog::Step(step);
             const CSoakAction action = user.Choose();
+            CSoakWatchdog::Stage(ActionName(action));
             const std::wstring before = model.Describe();
             const double actionStart = bench::NowMs();
             CSoakStep played = user.Perform(action);
@@ -362,6 +370,7 @@ int wmain(int argc, wchar_t** argv) {
             }
 
             // Settle: poll until what is seen is what the model expects, or the time is up.
+            CSoakWatchdog::Stage(L"settling");
             CSoakObserved seen;
             std::wstring missing;
             const DWORD settleStart = GetTickCount();
@@ -377,6 +386,7 @@ int wmain(int argc, wchar_t** argv) {
                 Sleep(kPollMs);
             }
             const double checkFrom = bench::NowMs();
+            CSoakWatchdog::Stage(L"checking");
             std::vector<std::wstring> found = played.broken;
             const bool allRows = played.rowsChanged || step % kFullRowsEvery == 0;
             for (const std::wstring& line : checks.Broken(model, seen, allRows)) {
@@ -452,6 +462,7 @@ int wmain(int argc, wchar_t** argv) {
             if (model.running && user.Warm() && model.lifeActions >= kWarmUpActions &&
                 IsQuiet(model, target) &&
                 (!objects.warm || model.lifeActions - objects.lastAction >= kCountEvery)) {
+                CSoakWatchdog::Stage(L"counting objects");
                 CountNow(target, model, objects);
             }
             if (step % summaryEvery == 0 || step == actions) {
