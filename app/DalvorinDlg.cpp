@@ -15,6 +15,7 @@
 #include "framework/String.h"
 #include "framework/Wnd.h"
 
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -23,16 +24,14 @@ namespace {
 constexpr int kPageLeft = 10;
 constexpr int kPageTop = 30;
 
-struct TabPage {
-    const wchar_t* text;
-    UINT iconId;
-};
+// The first placement is sized from the dialog's client area, later ones from the tab control's.
+constexpr int kFirstPageWidthInset = 21;
+constexpr int kFirstPageHeightInset = 42;
+constexpr int kPageWidthInset = 20;
+constexpr int kPageHeightInset = 40;
 
-constexpr TabPage kTabPages[] = {
-    {L"常用软件", IDI_TAB_COMMON},
-    {L"文件管理", IDI_TAB_FILES},
-    {L"私人空间", IDI_TAB_PRIVATE},
-};
+constexpr int kTabIconSize = 16;
+constexpr int kTabImagesGrowBy = 2;
 
 // The background pattern fills this rectangle from the client origin, whatever the window's size.
 constexpr int kBackgroundWidth = 800;
@@ -56,6 +55,36 @@ UINT TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(kTaskbarCreatedMessageName);
     return message;
 }
+
+}  // namespace
+
+// A page is one row here (its tab's text and icon, its template, the member that holds it) and
+// its class; the rows' order is the tabs' order and the order the pages are made in.
+struct CDalvorinDlg::TabPage {
+    const wchar_t* text;
+    UINT iconId;
+    UINT templateId;
+    CDialog& (*page)(CDalvorinDlg& window);
+};
+
+const CDalvorinDlg::TabPage CDalvorinDlg::kTabPages[] = {
+    {L"常用软件", IDI_TAB_COMMON, CFileToolDlg::IDD,
+     [](CDalvorinDlg& window) -> CDialog& {
+         return window.m_fileToolPage;
+     }},
+    {L"文件管理", IDI_TAB_FILES, CSystemToolDlg::IDD,
+     [](CDalvorinDlg& window) -> CDialog& {
+         return window.m_systemToolPage;
+     }},
+    {L"私人空间", IDI_TAB_PRIVATE, CHideToolDlg::IDD,
+     [](CDalvorinDlg& window) -> CDialog& {
+         return window.m_hideToolPage;
+     }},
+};
+
+namespace {
+
+constexpr int kPageCount = static_cast<int>(std::size(CDalvorinDlg::kTabPages));
 
 }  // namespace
 
@@ -114,12 +143,25 @@ BOOL CDalvorinDlg::OnInitDialog() {
     SetWindowText(kMainWindowTitle);
     AddTrayIcon();
 
-    HICON tabIcons[3];
-    for (int i = 0; i < 3; ++i) {
+    if (!CreatePages()) {
+        return -1;  // the dialog is still shown, without pages
+    }
+    SetDlgItemText(IDC_SEARCH_EDIT, kInitialSearchText);
+    AllowDropMessagesThroughFilter(::GetDlgItem(m_hWnd, IDC_SEARCH_EDIT));
+    SetUpStartButton();
+    return TRUE;
+}
+
+// Every tab's icon is loaded before the image list is made; the first goes in before the list is
+// handed to the tab control, each later one with its page.
+bool CDalvorinDlg::CreatePages() {
+    HICON tabIcons[kPageCount];
+    for (int i = 0; i < kPageCount; ++i) {
         tabIcons[i] = LoadResourceIcon(kTabPages[i].iconId);
     }
-    if (!m_tabImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 2)) {
-        return -1;  // the dialog is still shown, without pages
+    if (!m_tabImages.Create(kTabIconSize, kTabIconSize, ILC_COLOR32 | ILC_MASK, kTabImagesGrowBy,
+                            kTabImagesGrowBy)) {
+        return false;
     }
     m_tabImages.Add(tabIcons[0]);
     m_tab.SetImageList(&m_tabImages);
@@ -128,28 +170,21 @@ BOOL CDalvorinDlg::OnInitDialog() {
     m_tab.ModifyStyle(0, WS_CLIPCHILDREN);
 
     const UINT tabMask = TCIF_TEXT | TCIF_IMAGE;
-    m_fileToolPage.Create(CFileToolDlg::IDD, &m_tab);
-    m_tab.InsertItem(tabMask, 0, kTabPages[0].text, 0, 0);
+    for (int i = 0; i < kPageCount; ++i) {
+        kTabPages[i].page(*this).Create(kTabPages[i].templateId, &m_tab);
+        if (i > 0) {
+            m_tabImages.Add(tabIcons[i]);
+        }
+        m_tab.InsertItem(tabMask, i, kTabPages[i].text, i, 0);
+    }
 
-    m_systemToolPage.Create(CSystemToolDlg::IDD, &m_tab);
-    m_tabImages.Add(tabIcons[1]);
-    m_tab.InsertItem(tabMask, 1, kTabPages[1].text, 1, 0);
-
-    m_hideToolPage.Create(CHideToolDlg::IDD, &m_tab);
-    m_tabImages.Add(tabIcons[2]);
-    m_tab.InsertItem(tabMask, 2, kTabPages[2].text, 2, 0);
-
-    // The first placement is sized from the dialog's own client area; later tab changes size
-    // every page from the tab control's.
+    // The first page shows at once; the others stay hidden where their templates put them until a
+    // tab is chosen.
     RECT client;
     GetClientRect(&client);
-    m_fileToolPage.SetWindowPos(nullptr, kPageLeft, kPageTop, client.right - 21, client.bottom - 42,
-                                SWP_SHOWWINDOW);
-
-    SetDlgItemText(IDC_SEARCH_EDIT, kInitialSearchText);
-    AllowDropMessagesThroughFilter(::GetDlgItem(m_hWnd, IDC_SEARCH_EDIT));
-    SetUpStartButton();
-    return TRUE;
+    kTabPages[0].page(*this).SetWindowPos(nullptr, kPageLeft, kPageTop, client.right - kFirstPageWidthInset,
+                                          client.bottom - kFirstPageHeightInset, SWP_SHOWWINDOW);
+    return true;
 }
 
 // Started as administrator, the window would not hear the shell announce a restart (and would
@@ -438,18 +473,17 @@ void CDalvorinDlg::OnTabSelChange(NMHDR*, LRESULT* result) {
     RECT tabClient;
     m_tab.GetClientRect(&tabClient);
     const int selection = static_cast<int>(m_tab.SendMessage(TCM_GETCURSEL, 0, 0));
-    if (selection >= 0 && selection <= 2) {
+    if (selection >= 0 && selection < kPageCount) {
         PlacePages(selection, tabClient);
     }
     *result = 0;
 }
 
 void CDalvorinDlg::PlacePages(int visiblePage, const RECT& tabClient) {
-    CDialog* pages[] = {&m_fileToolPage, &m_systemToolPage, &m_hideToolPage};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kPageCount; ++i) {
         const UINT flags = i == visiblePage ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
-        pages[i]->SetWindowPos(nullptr, kPageLeft, kPageTop, tabClient.right - 20, tabClient.bottom - 40,
-                               flags);
+        kTabPages[i].page(*this).SetWindowPos(nullptr, kPageLeft, kPageTop, tabClient.right - kPageWidthInset,
+                                              tabClient.bottom - kPageHeightInset, flags);
     }
 }
 

@@ -87,11 +87,17 @@ public:
     CHoverButton m_startButton;
     CTrayIcon m_trayIcon{kTrayIconId, WM_TRAYNOTIFY, kTrayRetryTimerId};
 
+    struct TabPage;
+    // The tab pages, in the tabs' order (defined beside the dialog's code).
+    static const TabPage kTabPages[];
+
 private:
     void AddSystemMenuAboutEntry();
     void AddTrayIcon();
     void SetUpStartButton();
-    // Places the three pages inside the tab control, showing `visiblePage` (0 to 2).
+    // Makes the pages and their tabs from kTabPages, and shows the first; false without them.
+    bool CreatePages();
+    // Places every page inside the tab control, showing the one at `visiblePage`.
     void PlacePages(int visiblePage, const RECT& tabClient);
     void DrawMinimisedIcon();
     void RestoreThroughPasswordGate();

@@ -53,11 +53,16 @@ endforeach()
 # The crash dump cases start crash_probe.exe and read its dumps with dbghelp.
 add_dependencies(framework_tests crash_probe)
 target_link_libraries(framework_tests PRIVATE dbghelp)
+# The version resource is read as the file's properties read it.
+target_link_libraries(res_tests PRIVATE version)
 
 # Static analysis of the program's sources (tools/lint: cppcheck and clang-tidy with the flags of
 # this build, from compile_commands.json); a finding fails the suite like a failed test.
 # It runs in parts, cppcheck and shares of the sources for clang-tidy, so that each part is short.
 set(DALVORIN_LINT_SHARES 12)
+# The house rules the tree shows (tools/lint --house): floors, owners, no circles of includes or calls.
+add_test(NAME tools.lint.house COMMAND ${CMAKE_SOURCE_DIR}/tools/lint --house ${CMAKE_BINARY_DIR})
+set_tests_properties(tools.lint.house PROPERTIES TIMEOUT 60 LABELS lint)
 add_test(NAME tools.lint.cppcheck COMMAND ${CMAKE_SOURCE_DIR}/tools/lint --cppcheck ${CMAKE_BINARY_DIR})
 set_tests_properties(tools.lint.cppcheck PROPERTIES TIMEOUT 60 LABELS lint)
 foreach(share RANGE 1 ${DALVORIN_LINT_SHARES})

@@ -3,7 +3,7 @@
 // through memory both processes see), and the probe library run inside it.
 #pragma once
 
-#include "tests/common/RemoteSharedMemory.h"
+#include "support/RemoteSharedMemory.h"
 
 #include <windows.h>
 

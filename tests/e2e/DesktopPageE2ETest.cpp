@@ -1,8 +1,8 @@
 // Starts the real program on a desktop of fixtures and reads the first tab's list from outside.
 #include "res/resource.h"
-#include "tests/common/RemoteListRows.h"
+#include "support/RemoteListRows.h"
 #include "tests/common/TestPaths.h"
-#include "tests/e2e/E2EProgram.h"
+#include "support/E2EProgram.h"
 #include "tests/pages/DesktopFixture.h"
 
 #include <windows.h>

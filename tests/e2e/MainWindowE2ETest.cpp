@@ -1,8 +1,8 @@
 // Starts the real program, reads its window from outside and ends it with Esc.
 #include "res/resource.h"
-#include "tests/common/RemoteSharedMemory.h"
+#include "support/RemoteSharedMemory.h"
 #include "tests/common/TestPaths.h"
-#include "tests/e2e/E2EProgram.h"
+#include "support/E2EProgram.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -2,9 +2,9 @@
 // session with a copy of it in a folder of its own, started from another folder (About box,
 // restore from the notification-area icon, the private-space scripts that lie beside it).
 #include "res/resource.h"
-#include "tests/common/RemoteSharedMemory.h"
+#include "support/RemoteSharedMemory.h"
 #include "tests/common/TestPaths.h"
-#include "tests/e2e/E2EProgram.h"
+#include "support/E2EProgram.h"
 
 #include <windows.h>
 #include <commctrl.h>

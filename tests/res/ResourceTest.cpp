@@ -810,3 +810,43 @@ TEST_F(DialogInstanceTest, EveryTemplateBuildsItsControls) {
 }
 
 }  // namespace
+
+// The file's properties show what the About box shows: the version block is read the way the
+// shell reads it, from the file, and compared with the About template's texts.
+TEST(VersionResource, MatchesTheAboutBox) {
+    wchar_t path[MAX_PATH] = {};
+    ASSERT_NE(0u, GetModuleFileNameW(Module(), path, MAX_PATH));
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+    ASSERT_NE(0u, size);
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, block.data()));
+    const auto value = [&](const wchar_t* name) {
+        void* text = nullptr;
+        UINT length = 0;
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\080404b0\\") + name;
+        if (!VerQueryValueW(block.data(), query.c_str(), &text, &length) || length == 0) {
+            return std::wstring(L"<missing>");
+        }
+        return std::wstring(static_cast<const wchar_t*>(text));
+    };
+    EXPECT_TEXT(value(L"ProductName"), L"Nivvo桌面管理");
+    EXPECT_TEXT(value(L"CompanyName"), L"Nivvo");
+
+    const DialogTemplate about = ParseDialogTemplate(ResourceBytes(RT_DIALOG, IDD_ABOUTBOX));
+    ASSERT_GE(about.items.size(), 3u);
+    const std::wstring aboutVersion = about.items[1].title.text;
+    EXPECT_TEXT(value(L"LegalCopyright"), about.items[2].title.text);
+    EXPECT_NE(std::wstring::npos, aboutVersion.find(value(L"ProductVersion") + L" 版")) << Utf8(aboutVersion);
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedLength = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength));
+    const std::wstring numbers = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                                 std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                                 std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+                                 std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+    EXPECT_TEXT(value(L"FileVersion"), numbers);
+    EXPECT_EQ(0u, aboutVersion.find(L"Dalvorin，" + value(L"ProductVersion")));
+}
+

@@ -5,8 +5,8 @@
 // reads the list from outside. Exit code 0 and "explorer drag: Alpha.exe added once" when exactly one
 // row for the file appeared, 1 otherwise. Both windows are closed again and the folder removed.
 #include "res/resource.h"
-#include "tests/common/RemoteListRows.h"
-#include "tests/e2e/E2EProgram.h"
+#include "support/RemoteListRows.h"
+#include "support/E2EProgram.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -1,4 +1,4 @@
-// The real program started from a test, and its windows found from outside by process id (a
+// The real program started from a test or a tool, and its windows found from outside by process id (a
 // title alone is no identity). Waiting is unavoidable across processes: every wait polls, bounded.
 #pragma once
 

@@ -2,7 +2,7 @@
 // record and its text buffer are placed there and the list fills them.
 #pragma once
 
-#include "tests/common/RemoteSharedMemory.h"
+#include "support/RemoteSharedMemory.h"
 
 #include <windows.h>
 #include <commctrl.h>
