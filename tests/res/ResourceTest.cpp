@@ -849,4 +849,3 @@ TEST(VersionResource, MatchesTheAboutBox) {
     EXPECT_TEXT(value(L"FileVersion"), numbers);
     EXPECT_EQ(0u, aboutVersion.find(L"Dalvorin，" + value(L"ProductVersion")));
 }
-
