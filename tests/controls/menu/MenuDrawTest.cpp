@@ -108,15 +108,15 @@ std::unique_ptr<CPictureMenuItem> PictureItem(bool dithered, CPictureMenu& menu)
 class MenuDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        CPictureMenu::UseOsVersion(1);
-        CPictureMenu::CacheClassicTheme(FALSE);
-        CPictureMenu::SetSelectDisabled(FALSE);
+        CPictureMenuShared::Instance().UseOsVersion(1);
+        CPictureMenuShared::Instance().CacheClassicTheme(FALSE);
+        CPictureMenuShared::Instance().SetSelectDisabled(FALSE);
     }
     void TearDown() override {
-        CPictureMenu::UseOsVersion(m_osVersion);
+        CPictureMenuShared::Instance().UseOsVersion(m_osVersion);
         CPictureMenu::SetDrawMode(m_drawMode);
-        CPictureMenu::CacheClassicTheme(m_theme);
-        CPictureMenu::SetSelectDisabled(m_selectDisabled);
+        CPictureMenuShared::Instance().CacheClassicTheme(m_theme);
+        CPictureMenuShared::Instance().SetSelectDisabled(m_selectDisabled);
     }
     // kClassic: on a system without 3-D frames, where the classic item background is COLOR_MENU.
     // kClassicXp: the classic painter on themed Windows XP, where that background is button face.
@@ -128,10 +128,10 @@ protected:
                                surface.Dc(),   rect,  reinterpret_cast<ULONG_PTR>(record)};
         CPictureMenu::SetDrawMode(look == kFlat ? 1 : 0);
         if (look == kClassicXp) {
-            const int osVersion = CPictureMenu::OsVersion();
-            CPictureMenu::UseOsVersion(7);
+            const int osVersion = CPictureMenuShared::Instance().OsVersion();
+            CPictureMenuShared::Instance().UseOsVersion(7);
             m_menu.DrawItemClassic(&item);  // DrawItem would choose the flat look here
-            CPictureMenu::UseOsVersion(osVersion);
+            CPictureMenuShared::Instance().UseOsVersion(osVersion);
         } else {
             // The menu paints only its own records: this one is lent to it for the paint.
             const INT_PTR lent = record != nullptr ? m_menu.m_items.Add(std::unique_ptr<CPictureMenuItem>(
@@ -148,10 +148,10 @@ protected:
     static COLORREF Column() { return CPictureMenu::LightenColor(0.25, Sys(COLOR_BTNFACE)); }
 
     CPictureMenu m_menu;
-    const int m_osVersion = CPictureMenu::OsVersion();
+    const int m_osVersion = CPictureMenuShared::Instance().OsVersion();
     const int m_drawMode = CPictureMenu::GetDrawMode();
-    const std::optional<BOOL> m_theme = CPictureMenu::CachedClassicTheme();
-    const BOOL m_selectDisabled = CPictureMenu::SelectsDisabled();
+    const std::optional<BOOL> m_theme = CPictureMenuShared::Instance().CachedClassicTheme();
+    const BOOL m_selectDisabled = CPictureMenuShared::Instance().SelectsDisabled();
 };
 
 TEST(MenuColors, LightenColorMovesEachChannelTowardWhiteByTheFraction) {
@@ -165,7 +165,7 @@ TEST(MenuColors, LightenColorMovesEachChannelTowardWhiteByTheFraction) {
 
 TEST(MenuPictures, ImageTripleNeedsThreeEqualIdsInsideTheSharedList) {
     for (int id : {5, 5, 5, 7}) {
-        CPictureMenu::AddSharedImageId(id);
+        CPictureMenuShared::Instance().Pictures().AddId(id);
     }
     EXPECT_TRUE(CPictureMenu::HasImageTriple(0));
     for (const int outside : {1, 2, -1}) {
@@ -214,7 +214,7 @@ TEST_F(MenuDraw, CheckedItemsShowATickOrARadioDotInTheirBox) {
     EXPECT_EQ(tick.At(5, 9), mark);
     EXPECT_EQ(tick.At(11, 7), mark);
     EXPECT_EQ(tick.At(11, 10), lightBox);
-    CPictureMenu::UseOsVersion(2);
+    CPictureMenuShared::Instance().UseOsVersion(2);
     Draw(sunken, item.get(), ODS_CHECKED, kClassic);
     EXPECT_EQ(sunken.At(1, 3), Sys(COLOR_BTNSHADOW));
     Draw(radio, item.get(), ODS_CHECKED, kClassic, kRow, popup.menu, kRadioId);
@@ -285,10 +285,10 @@ TEST_F(MenuDraw, DisabledFlatItemDrawnOffScreenMatchesDirectDrawingAndIsNeverSel
     const DRAWITEMSTRUCT drawn = Draw(offscreen, item.get(), ODS_GRAYED | ODS_SELECTED, kFlat);
     EXPECT_EQ(drawn.itemState, UINT{ODS_GRAYED});
     CFont menuFont;
-    ASSERT_TRUE(CPictureMenu::CreateMenuFont(menuFont));
+    ASSERT_TRUE(CMenuPaintRoutines::CreateMenuFont(menuFont));
     CDC* directDc = CDC::FromHandle(direct.Dc());
     CScopedSelect selectFont(*directDc, menuFont);
-    CPictureMenu::SetSelectDisabled(TRUE);
+    CPictureMenuShared::Instance().SetSelectDisabled(TRUE);
     Draw(direct, item.get(), ODS_GRAYED, kFlat);
     EXPECT_TRUE(offscreen.SameAs(direct));
 }
