@@ -178,14 +178,12 @@ void CClassicMenuPainter::Paint(const DRAWITEMSTRUCT& item, const CPictureMenuIt
     const int offset = std::max<int>(0, (rect.bottom - rect.top - height - 2 * kPictureFrame) / 2);
     const int top = rect.top + offset;
     if (kind != Routines::PICTURE_NONE) {
-        const ClassicColumn column = {
-            m_settings,
-            dc,
-            bits,
-            background,
-            {rect.left + 1, top + 1, rect.left + width + kPictureFrame + 1, top + height + kPictureFrame + 1},
-            {rect.left, top, rect.left + width + 2 * kPictureFrame, top + height + 2 * kPictureFrame},
-            {rect.left + kPictureFrame, top + kPictureFrame}};
+        const RECT inner = {rect.left + 1, top + 1, rect.left + width + kPictureFrame + 1,
+                            top + height + kPictureFrame + 1};
+        const RECT outer = {rect.left, top, rect.left + width + 2 * kPictureFrame,
+                            top + height + 2 * kPictureFrame};
+        const POINT at = {rect.left + kPictureFrame, top + kPictureFrame};
+        const ClassicColumn column = {m_settings, dc, bits, background, inner, outer, at};
         column.Draw(kind, picture);
     } else if (bits.checked) {
         const RECT box = {rect.left + 1, top + 2, rect.left + width + 1, top + height + 2};

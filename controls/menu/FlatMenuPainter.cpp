@@ -198,14 +198,10 @@ void CFlatMenuPainter::Paint(DRAWITEMSTRUCT& item, const CPictureMenuItem* recor
 
     const int rowHeight = rect.bottom - rect.top;
     if (kind != Routines::PICTURE_NONE) {
-        const FlatColumn column = {
-            m_settings,
-            dc,
-            bits,
-            colors,
-            rect,
-            {rect.left + 1, rect.top + 1, rect.left + columnWidth - 1, rect.bottom - 1},
-            {rect.left + HalfOf(kFlatColumnExtra), rect.top + HalfOf(rowHeight - m_settings.iconHeight)}};
+        const RECT box = {rect.left + 1, rect.top + 1, rect.left + columnWidth - 1, rect.bottom - 1};
+        const POINT at = {rect.left + HalfOf(kFlatColumnExtra),
+                          rect.top + HalfOf(rowHeight - m_settings.iconHeight)};
+        const FlatColumn column = {m_settings, dc, bits, colors, rect, box, at};
         column.Draw(kind, picture);
     } else if (bits.checked) {
         const int left = rect.left + HalfOf(columnWidth - kFlatMarkBoxSize);

@@ -1,6 +1,7 @@
 // Both menu looks painted into 32-bit memory surfaces and read back pixel by pixel.
 #include "controls/menu/OffscreenDC.h"
 #include "controls/menu/PictureMenu.h"
+#include "controls/menu/PictureMenuPainter.h"
 #include "framework/Icon.h"
 #include "framework/ScopedSelect.h"
 #include "tests/common/ObjectHeadroom.h"
@@ -351,6 +352,41 @@ TEST_F(MenuDraw, PaintingEveryKindOfItemInBothLooksLeavesNoObjectsBehind) {
         Draw(surface, items[1].get(), ODS_GRAYED, kFlat, {0, 0, 100000, 100000});
     };
     EXPECT_LE(headroom::LostOver(30, paintAll), 8);
+}
+
+// The painter is handed everything it draws: with settings made here, and no menu at all, it
+// paints what the menu paints with the same settings.
+TEST_F(MenuDraw, PainterGivenOnlyItsArgumentsPaintsWhatTheMenuPaints) {
+    const RadioMenu popup;
+    std::vector<std::unique_ptr<CPictureMenuItem>> items;
+    items.push_back(Item(L"Text\tCtrl+T"));
+    items.push_back(PictureItem(true, m_menu));
+    items.push_back(Item(nullptr, MF_SEPARATOR | MF_OWNERDRAW));
+    MenuPaintSettings settings;
+    settings.osVersion = 1;
+    settings.iconWidth = 16;
+    settings.iconHeight = 15;
+    settings.ditherDisabled = true;
+    settings.sharedPictures = &CPictureMenuShared::Instance().Pictures();
+    for (const bool flat : {false, true}) {
+        settings.flat = flat;
+        for (const UINT state : {0u, 1u, 3u, 9u}) {
+            for (const auto& record : items) {
+                Surface viaMenu, alone;
+                const DRAWITEMSTRUCT byMenu =
+                    Draw(viaMenu, record.get(), state, flat ? kFlat : kClassic, kRow, popup.menu, kRadioId);
+                DRAWITEMSTRUCT item = {ODT_MENU,       0,     kRadioId,
+                                       ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup.menu),
+                                       alone.Dc(),     kRow,  0};
+                CPictureMenuPainter(settings).Paint(item, record.get());
+                EXPECT_TRUE(alone.SameAs(viaMenu)) << flat << " " << state << " " << record->GetText();
+                EXPECT_EQ(item.itemState, byMenu.itemState);
+            }
+        }
+    }
+    MEASUREITEMSTRUCT measured = {ODT_MENU, 0, 0, 0, 0, 0};
+    CPictureMenuPainter(settings).Measure(measured, items[2].get());
+    EXPECT_EQ(measured.itemHeight, static_cast<UINT>(std::max(GetSystemMetrics(SM_CYMENU) / 2, 11)));
 }
 
 }  // namespace
