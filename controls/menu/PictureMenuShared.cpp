@@ -31,7 +31,7 @@ void RemoveFrom(CTypedPtrArray<CPtrArray, HMENU>& list, HMENU menu, bool every) 
 // program's first window, and the state outlives every menu destroyed at exit as it always did.
 CPictureMenuShared CPictureMenuShared::s_instance;
 
-CPictureMenuShared::CPictureMenuShared() : m_osVersion(GetOsVersionCode()) {}
+CPictureMenuShared::CPictureMenuShared() noexcept : m_osVersion(GetOsVersionCode()) {}
 
 CPictureMenuShared& CPictureMenuShared::Instance() { return s_instance; }
 

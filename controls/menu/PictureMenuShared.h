@@ -62,7 +62,7 @@ public:
     HMENU RegisteredSubMenu(INT_PTR index) const { return m_subMenus[index]; }
 
 private:
-    CPictureMenuShared();
+    CPictureMenuShared() noexcept;
 
     static CPictureMenuShared s_instance;
 
