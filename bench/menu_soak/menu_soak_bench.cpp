@@ -146,7 +146,7 @@ bool RunLook(CSoakKit& kit, int drawMode, int rounds, CLookTimes& times) {
         const double closed = NowMs();
         menu.reset();
         const double gone = NowMs();
-        if (CPictureMenu::RegisteredSubMenuCount() != 0) {
+        if (CPictureMenuShared::Instance().RegisteredSubMenuCount() != 0) {
             return false;
         }
         times.load += loaded - start;

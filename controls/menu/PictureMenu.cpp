@@ -1,14 +1,8 @@
 #include "controls/menu/PictureMenu.h"
 
-#include "controls/menu/LabelPadding.h"
 #include "controls/menu/MenuTemplate.h"
-#include "controls/menu/OsVersionCode.h"
-#include "framework/Dc.h"
-#include "framework/GdiObject.h"
-#include "framework/ScopedSelect.h"
+#include "controls/menu/PictureMenuPainter.h"
 #include "framework/String.h"
-#include "framework/WinApp.h"
-#include "framework/Wnd.h"
 
 #include <algorithm>
 #include <memory>
@@ -16,19 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Space between the picture and the text, per look.
-constexpr int kClassicGap = 4;
-constexpr int kFlatGap = 7;
-constexpr int kFlatTextMargin = 8;
-
-void RemoveEvery(CTypedPtrArray<CPtrArray, HMENU>& list, HMENU menu) {
-    for (INT_PTR i = list.GetSize() - 1; i >= 0; --i) {
-        if (list[i] == menu) {
-            list.RemoveAt(i);
-        }
-    }
-}
 
 bool ContainsMenu(const CTypedPtrArray<CPtrArray, HMENU>& list, HMENU menu) {
     for (INT_PTR i = 0; i < list.GetSize(); ++i) {
@@ -46,29 +27,6 @@ void RemoveLast(CTypedPtrArray<CPtrArray, HMENU>& list, HMENU menu) {
             return;
         }
     }
-}
-
-// The window whose screen context texts are measured in: the thread's main window, else the desktop.
-HWND MeasuringWindow() {
-    const CWinThread* thread = AfxGetThread();
-    if (thread != nullptr && thread->m_pMainWnd != nullptr && thread->m_pMainWnd->m_hWnd != nullptr) {
-        return thread->m_pMainWnd->m_hWnd;
-    }
-    return GetDesktopWindow();
-}
-
-int TextWidth(CDC& dc, const CString& text) {
-    SIZE size = {};
-    if (!GetTextExtentPoint32W(dc, text, text.GetLength(), &size)) {
-        return 0;
-    }
-    return size.cx;
-}
-
-// The part of an item text before its first tab (all of it without a tab).
-CString LabelOf(const CString& text) {
-    const int tab = text.Find(L'\t');
-    return tab < 0 ? text : text.Left(tab);
 }
 
 // The record `data` points at among `menu`'s records and its sub-menus', to a bounded depth in case
@@ -110,13 +68,13 @@ BOOL CPictureMenu::AppendItem(LPCWSTR text, UINT flags, UINT_PTR id) {
     const bool popup = (flags & MF_POPUP) != 0;
     HMENU subMenu = reinterpret_cast<HMENU>(id);
     if (popup) {
-        s_allSubMenus.Add(subMenu);
+        Shared().RegisterSubMenu(subMenu);
         m_subMenus.Add(subMenu);
     }
 
     auto record = std::make_unique<CPictureMenuItem>();
     record->SetText(text);
-    record->m_sharedImageIndex = SharedIndexOf(id);
+    record->m_sharedImageIndex = Shared().Pictures().IndexOf(id);
     record->m_flags = flags;
     record->m_commandId = id;
     const CPictureMenuItem* item = m_items[m_items.Add(std::move(record))];
@@ -126,7 +84,7 @@ BOOL CPictureMenu::AppendItem(LPCWSTR text, UINT flags, UINT_PTR id) {
         m_items.RemoveAt(m_items.GetSize() - 1);
         if (popup) {
             RemoveLast(m_subMenus, subMenu);
-            RemoveLast(s_allSubMenus, subMenu);
+            Shared().UnregisterLast(subMenu);
         }
     }
     if (m_isMenuBar) {
@@ -156,13 +114,43 @@ BOOL CPictureMenu::GetItemText(int index, CString& text) const {
     return TRUE;
 }
 
-BOOL CPictureMenu::IsOwnedSubMenu(HMENU menu) { return ContainsMenu(s_allSubMenus, menu); }
+BOOL CPictureMenu::IsOwnedSubMenu(HMENU menu) { return Shared().IsRegistered(menu); }
 
 BOOL CPictureMenu::IsOwnedSubMenu(const CMenu* menu) {
     return menu != nullptr && IsOwnedSubMenu(menu->m_hMenu);
 }
 
-INT_PTR CPictureMenu::RegisteredSubMenuCount() { return s_allSubMenus.GetSize(); }
+// Keeps the pop-up entries of a loaded menu bar plain strings. Other code may have put entries in
+// front of the recorded ones: the first entry whose text matches a record gives the offset.
+void CPictureMenu::RestoreBarItems() {
+    const INT_PTR recordCount = m_items.GetSize();
+    int offset = 0;
+    if (m_isMenuBar) {
+        bool paired = false;
+        for (int position = 0; !paired && position < GetMenuItemCount(); ++position) {
+            CString text;
+            GetMenuString(position, text, MF_BYPOSITION);
+            if (text.IsEmpty()) {
+                continue;
+            }
+            for (int record = 0; record < recordCount; ++record) {
+                if (text == m_items[record]->GetText()) {
+                    offset = position >= record ? position - record : 0;
+                    paired = true;
+                    break;
+                }
+            }
+        }
+    }
+    for (int i = 0; i < recordCount && offset + i < GetMenuItemCount(); ++i) {
+        HMENU subMenu = ::GetSubMenu(m_hMenu, offset + i);
+        if (subMenu != nullptr) {
+            m_items[i]->m_flags = kBarPopupFlags;
+            ::ModifyMenuW(m_hMenu, offset + i, kBarPopupFlags, reinterpret_cast<UINT_PTR>(subMenu),
+                          m_items[i]->GetText());
+        }
+    }
+}
 
 // Sub-menus go first: other owners' are taken out of the platform menu, which would otherwise
 // destroy them with itself, and this menu's own are deleted, last first (each deletes its own
@@ -171,10 +159,10 @@ INT_PTR CPictureMenu::RegisteredSubMenuCount() { return s_allSubMenus.GetSize();
 // outlives the sub-menus it owns.
 BOOL CPictureMenu::DestroyMenu() {
     if (m_hMenu != nullptr) {
-        RemoveEvery(s_allSubMenus, m_hMenu);
+        Shared().UnregisterEvery(m_hMenu);
     }
     for (INT_PTR i = m_subMenus.GetSize() - 1; i >= 0; --i) {
-        RemoveEvery(s_allSubMenus, m_subMenus[i]);
+        Shared().UnregisterEvery(m_subMenus[i]);
     }
     TakeOutForeignSubMenus();
     while (!m_ownedSubMenus.empty()) {
@@ -222,75 +210,41 @@ std::vector<CPictureMenu*> CPictureMenu::Levels() {
     return levels;
 }
 
-// Pads every label that has a shortcut text to the widest label of the level plus one space, so
-// the shortcut texts start in one column.
-void CPictureMenu::AlignAcceleratorText() {
-    CFont font;
-    CreateMenuFont(font);
-    CClientDC dc(CWnd::FromHandle(MeasuringWindow()));
-    CScopedSelect selectFont(dc, font);
-    const int count = std::min(GetMenuItemCount(), static_cast<int>(m_items.GetSize()));
-    int widest = -1;
-    for (int i = 0; i < count; ++i) {
-        CString label = LabelOf(m_items[i]->GetText());
-        label += L' ';
-        widest = std::max(widest, TextWidth(dc, label));
-    }
-    const TextMeasure measure = [&dc](const CString& text) {
-        return TextWidth(dc, text);
-    };
-    for (int i = 0; i < count; ++i) {
-        const CString text = m_items[i]->GetText();
-        const int tab = text.Find(L'\t');
-        if (tab >= 0) {
-            const CString padded = PadLabelToWidth(text.Left(tab), widest, measure) + text.Mid(tab);
-            m_items[i]->SetText(padded);
-        }
-    }
-}
-
 // Searches the sub-menus too: the owner-drawn button measures every level's items through its
 // top menu.
 const CPictureMenuItem* CPictureMenu::FindRecord(ULONG_PTR itemData) const {
     return FindRecordBelow(*this, itemData, 0);
 }
 
-BOOL CPictureMenu::CreateMenuFont(CFont& font) {
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof(metrics);
-    // Without the settings a zeroed description still gives the system's default font.
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    return font.CreateFontIndirect(&metrics.lfMenuFont);
+CPictureMenuShared& CPictureMenu::Shared() { return CPictureMenuShared::Instance(); }
+
+MenuPaintSettings CPictureMenu::PaintSettings() const {
+    CPictureMenuShared& shared = Shared();
+    MenuPaintSettings settings;
+    settings.osVersion = shared.OsVersion();
+    settings.themedXp = shared.IsThemedXp() != FALSE;
+    settings.flat = shared.UsesFlatLook() != FALSE;
+    settings.selectDisabled = shared.SelectsDisabled() != FALSE;
+    settings.iconWidth = m_iconWidth;
+    settings.iconHeight = m_iconHeight;
+    settings.ditherDisabled = m_ditherDisabled != FALSE;
+    settings.checkImages = m_checkImages;
+    settings.checkSelectedId = m_checkSelectedId;
+    settings.checkUnselectedId = m_checkUnselectedId;
+    settings.sharedPictures = &shared.Pictures();
+    return settings;
 }
 
-// Sizes one owner-drawn item from its record, the picture size and the effective look. The font
-// and the screen context are made for every item: nothing is cached between calls.
 void CPictureMenu::MeasureItem(LPMEASUREITEMSTRUCT item) {
-    if (item == nullptr) {
-        return;
+    if (item != nullptr) {
+        CPictureMenuPainter(PaintSettings()).Measure(*item, FindRecord(item->itemData));
     }
-    const CPictureMenuItem* record = FindRecord(item->itemData);
-    const BOOL flat = UsesFlatLook();
-    const int gap = flat ? kFlatGap : kClassicGap;
-    if (record != nullptr && (record->m_flags & MF_SEPARATOR) != 0) {
-        item->itemWidth = 0;
-        item->itemHeight =
-            static_cast<UINT>(std::max(GetSystemMetrics(SM_CYMENU) / 2, (m_iconHeight + gap) / 2));
-        return;
-    }
-    SIZE textSize = {};
-    if (MeasuresItemText(s_osVersion)) {
-        CFont font;
-        CreateMenuFont(font);
-        CClientDC dc(CWnd::FromHandle(MeasuringWindow()));
-        // Without the menu font selected the text is measured in the context's own font.
-        const HGDIOBJ menuFont = MeasuresInMenuFont(s_osVersion) ? font.m_hObject : nullptr;
-        CScopedSelect selectFont(dc, menuFont);
-        const CString text = record != nullptr ? record->GetText() : L"";
-        GetTextExtentPoint32W(dc, text, text.GetLength(), &textSize);
-    }
-    const int width =
-        flat ? textSize.cx + m_iconWidth + gap + kFlatTextMargin : textSize.cx + 2 * m_iconWidth + 1;
-    item->itemWidth = static_cast<UINT>(std::max(width, 0));
-    item->itemHeight = static_cast<UINT>(std::max(GetSystemMetrics(SM_CYMENU), m_iconHeight + gap));
 }
+
+int CPictureMenu::GetOsVersionCode() noexcept { return CPictureMenuShared::GetOsVersionCode(); }
+
+BOOL CPictureMenu::IsClassicTheme() { return Shared().IsClassicTheme(); }
+
+BOOL CPictureMenu::SetDrawMode(int mode) { return Shared().SetDrawMode(mode); }
+
+int CPictureMenu::GetDrawMode() { return Shared().DrawMode(); }

@@ -5,8 +5,10 @@
 // the object that holds the level's item records.
 #pragma once
 
+#include "controls/menu/MenuPaintRoutines.h"
 #include "controls/menu/PictureMenuItem.h"
 #include "controls/menu/PictureMenuItemList.h"
+#include "controls/menu/PictureMenuShared.h"
 #include "framework/Array.h"
 #include "framework/Dc.h"
 #include "framework/GdiObject.h"
@@ -15,9 +17,7 @@
 #include "framework/String.h"
 
 #include <cstddef>
-#include <initializer_list>
 #include <memory>
-#include <optional>
 #include <vector>
 
 struct CMenuTemplateItem;
@@ -27,39 +27,18 @@ public:
     CPictureMenu();
     ~CPictureMenu() override;
 
-    // --- The look: Windows version, desktop theme, draw mode.
-    // Where GetOsVersionCode reads the version from (the system's calls, or a test's).
-    struct VersionSource {
-        DWORD(WINAPI* getVersion)();
-        BOOL(WINAPI* getVersionEx)(OSVERSIONINFOW* info);
-    };
+    // --- The look: Windows version, desktop theme, draw mode (kept in CPictureMenuShared).
     static int GetOsVersionCode() noexcept;
-    static int GetOsVersionCode(const VersionSource& source) noexcept;
-    // The version code the menus paint and measure for (classified once, at start-up).
-    static int OsVersion();
-    static void UseOsVersion(int code);
-
     // Whether the desktop runs the classic theme; read once, then cached.
     static BOOL IsClassicTheme();
-    // The cached answer of IsClassicTheme (empty: not read yet); a cache set here is not read again.
-    static std::optional<BOOL> CachedClassicTheme();
-    static void CacheClassicTheme(std::optional<BOOL> classic);
-    // Reads the theme value under `root`\`subKey`, uncached; TRUE when it names the classic theme.
-    static BOOL ReadClassicTheme(HKEY root, LPCWSTR subKey);
-    // TRUE when the theme path ends in the classic theme's file name, in any letter case.
-    static BOOL IsClassicThemePath(const wchar_t* path);
-    // The effective look: flat on a themed Windows XP or when the draw mode asks for it.
-    static BOOL UsesFlatLook();
-    // Windows XP running a theme other than the classic one.
-    static BOOL IsThemedXp();
 
-    enum DrawMode : int { DRAW_MODE_AUTO = 0, DRAW_MODE_FLAT = 1 };
+    enum DrawMode : int {
+        DRAW_MODE_AUTO = CPictureMenuShared::kDrawModeAuto,
+        DRAW_MODE_FLAT = CPictureMenuShared::kDrawModeFlat
+    };
     // FALSE, with the mode unchanged, for a mode other than DRAW_MODE_AUTO or DRAW_MODE_FLAT.
     static BOOL SetDrawMode(int mode);
     static int GetDrawMode();
-    // Whether the flat look paints a disabled item as selected (by default it never does).
-    static void SetSelectDisabled(BOOL select);
-    static BOOL SelectsDisabled();
 
     // --- Building and tearing down.
     // Who owns what: this menu owns its records, the sub-menus handed to AppendSubMenu (and those
@@ -74,8 +53,6 @@ public:
     // Whether `menu` is a sub-menu appended to some CPictureMenu (the registry of sub-menus).
     static BOOL IsOwnedSubMenu(HMENU menu);
     static BOOL IsOwnedSubMenu(const CMenu* menu);
-    // Registrations of sub-menus, one per appended pop-up entry; 0 once every menu is torn down.
-    static INT_PTR RegisteredSubMenuCount();
     void RestoreBarItems();
     BOOL DestroyMenu() override;
 
@@ -92,15 +69,13 @@ public:
     // The record an item's data points at when it is one of this menu's or its sub-menus'; nullptr
     // for data that other code gave an owner-drawn item.
     const CPictureMenuItem* FindRecord(ULONG_PTR itemData) const;
-    // The menu font of the system settings.
-    static BOOL CreateMenuFont(CFont& font);
 
     // --- Keyboard mnemonics and record re-synchronisation.
     static LRESULT FindShortcut(UINT ch, UINT flags, CMenu* menu);
     void SyncItems();
     std::unique_ptr<CPictureMenuItem> ReplaceItemAt(int position, UINT_PTR id, LPCWSTR text, UINT flags);
 
-    // --- Drawing (both looks).
+    // --- Drawing (both looks), done by CPictureMenuPainter with this menu's settings.
     void DrawItem(LPDRAWITEMSTRUCT item) override;
     // One look, whatever the settings; the item data must be a record (or 0 for an empty item).
     void DrawItemClassic(LPDRAWITEMSTRUCT item);
@@ -118,23 +93,6 @@ public:
     static void DrawRadioDot(COLORREF color, int x, int y, CDC* dc);
     static BOOL HasImageTriple(int index);
 
-    // What an item shows in its picture column.
-    enum PictureKind { PICTURE_NONE, PICTURE_CHECK, PICTURE_DISABLED, PICTURE_HOT, PICTURE_PLAIN };
-    PictureKind ClassifyPicture(UINT state, int imageId) const;
-    // Label (before the first tab) and shortcut text (after the last tab) of an item text.
-    static void SplitItemText(const CString& text, CString& label, CString& shortcut);
-    static void DrawTwoPartText(CDC* dc, const RECT& rect, const CString& label, const CString& shortcut);
-    // Grayed text of the classic look: a highlight copy one pixel lower right, then gray text.
-    static void DrawGrayedTextClassic(CDC* dc, const RECT& rect, const CString& label,
-                                      const CString& shortcut);
-    static void DrawSeparatorClassic(CDC* dc, const RECT& rect, COLORREF background);
-    static void DrawSeparatorFlat(CDC* dc, const RECT& rect, int columnWidth, COLORREF window,
-                                  COLORREF column);
-    static void DrawSelectionClassic(CDC* dc, const RECT& rect, int left, COLORREF highlight);
-    static void DrawSelectionFlat(CDC* dc, const RECT& rect, COLORREF fill, COLORREF highlight);
-    // A radio item: the platform item has a checked-state bitmap.
-    static BOOL IsRadioItem(HMENU menu, UINT id);
-
     // --- Pictures. Icons handed in are copied: the caller keeps (and destroys) them.
     static constexpr int kDefaultIconWidth = 16;
     static constexpr int kDefaultIconHeight = 15;
@@ -146,12 +104,7 @@ public:
     // Appends a flat-look triple for `commandId`: `hot` (selected or checked), `rest` (unselected)
     // and the hot picture's `shadow`. The index of `hot`, or -1 with nothing added.
     static int AddSharedPictureTriple(UINT commandId, HICON hot, HICON rest, HICON shadow);
-    // Appends `commandId` to the ids of the shared pictures without a picture. The ids are then out
-    // of step with the pictures, and the picture operations add nothing until ClearSharedPictures.
-    static void AddSharedImageId(int commandId);
     static void ClearSharedPictures();
-    static const CImageList& SharedImages();
-    static INT_PTR SharedImageIdCount();
     // Points this menu's records (and its sub-menus') at their command's first shared picture.
     // Registered sub-menus are kept up to date by the shared-picture operations themselves.
     void ResolveSharedPictures();
@@ -175,8 +128,12 @@ public:
     BOOL m_isMenuBar = FALSE;
 
 private:
-    void PaintClassic(LPDRAWITEMSTRUCT item, const CPictureMenuItem* record);
-    void PaintFlat(LPDRAWITEMSTRUCT item, const CPictureMenuItem* record);
+    // Flags of a pop-up entry of a loaded menu bar: a plain string, not owner-drawn.
+    static constexpr UINT kBarPopupFlags = MF_BYPOSITION | MF_POPUP;
+
+    static CPictureMenuShared& Shared();
+    // What the painter is told about this menu and the class-wide settings.
+    MenuPaintSettings PaintSettings() const;
     // TRUE when an owner-drawn item of this level carries `data`.
     BOOL HoldsItemData(ULONG_PTR data) const;
     BOOL OwnsSubMenu(HMENU subMenu) const;
@@ -187,25 +144,7 @@ private:
     std::vector<CPictureMenu*> Levels();
     void ResolveOwnSharedPictures();
     static void ResolveRegisteredSharedPictures();
-    // Index of the first shared picture of `commandId`, or -1.
-    static int SharedIndexOf(UINT_PTR commandId);
-    static int AppendSharedIcons(UINT commandId, std::initializer_list<HICON> icons);
     void ShareCheckPictures(const CImageList* previous);
-
-    // --- Class-wide state, shared by every menu of the process.
-    // Running Windows version, coded 0-7 by GetOsVersionCode (see OsVersionCode.h).
-    static int s_osVersion;
-    // DRAW_MODE_AUTO: classic look unless the platform asks for flat; DRAW_MODE_FLAT: flat always.
-    static int s_drawMode;
-    // FALSE: a disabled item is never painted as selected.
-    static BOOL s_selectDisabled;
-    // Pictures shared by all menus; entry i of s_sharedImageIds is the command id of picture i.
-    static CImageList s_sharedImages;
-    static CArray<int, int&> s_sharedImageIds;
-    // Every sub-menu handle appended to any CPictureMenu (answers IsOwnedSubMenu).
-    static CTypedPtrArray<CPtrArray, HMENU> s_allSubMenus;
-    // Cache of IsClassicTheme.
-    static std::optional<BOOL> s_classicTheme;
 
     // The sub-menus this menu made or was given to own, in the order they were appended.
     std::vector<std::unique_ptr<CPictureMenu>> m_ownedSubMenus;

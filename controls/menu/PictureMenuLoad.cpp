@@ -1,20 +1,30 @@
 #include "controls/menu/PictureMenu.h"
 
+#include "controls/menu/LabelPadding.h"
 #include "controls/menu/MenuTemplate.h"
+#include "controls/menu/PictureMenuPainter.h"
+#include "framework/Dc.h"
+#include "framework/GdiObject.h"
 #include "framework/Module.h"
+#include "framework/ScopedSelect.h"
 #include "framework/String.h"
+#include "framework/Wnd.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Flags of the entries of a loaded menu bar: plain strings, pop-up or not.
-constexpr UINT kBarPopupFlags = MF_BYPOSITION | MF_POPUP;
+// Flags of a plain string entry of a loaded menu bar.
 constexpr UINT kBarStringFlags = MF_BYPOSITION;
-// GetMenuState of a pop-up keeps its item count in the high byte; only the low byte are flags.
-constexpr UINT kPopupStateFlags = 0xFF & ~static_cast<UINT>(MF_POPUP);
+
+// The part of an item text before its first tab (all of it without a tab).
+CString LabelOf(const CString& text) {
+    const int tab = text.Find(L'\t');
+    return tab < 0 ? text : text.Left(tab);
+}
 
 }  // namespace
 
@@ -115,140 +125,29 @@ void CPictureMenu::FinishMenuBar() {
     }
 }
 
-// Keeps the pop-up entries of a loaded menu bar plain strings. Other code may have put entries in
-// front of the recorded ones: the first entry whose text matches a record gives the offset.
-void CPictureMenu::RestoreBarItems() {
-    const INT_PTR recordCount = m_items.GetSize();
-    int offset = 0;
-    if (m_isMenuBar) {
-        bool paired = false;
-        for (int position = 0; !paired && position < GetMenuItemCount(); ++position) {
-            CString text;
-            GetMenuString(position, text, MF_BYPOSITION);
-            if (text.IsEmpty()) {
-                continue;
-            }
-            for (int record = 0; record < recordCount; ++record) {
-                if (text == m_items[record]->GetText()) {
-                    offset = position >= record ? position - record : 0;
-                    paired = true;
-                    break;
-                }
-            }
-        }
-    }
-    for (int i = 0; i < recordCount && offset + i < GetMenuItemCount(); ++i) {
-        HMENU subMenu = ::GetSubMenu(m_hMenu, offset + i);
-        if (subMenu != nullptr) {
-            m_items[i]->m_flags = kBarPopupFlags;
-            ::ModifyMenuW(m_hMenu, offset + i, kBarPopupFlags, reinterpret_cast<UINT_PTR>(subMenu),
-                          m_items[i]->GetText());
-        }
-    }
-}
-
-// Answers WM_MENUCHAR: the first item whose text holds '&' and the typed character, ignoring case.
-// A NUL is no one's mnemonic: as the end of the key it would match the first ampersand anywhere.
-LRESULT CPictureMenu::FindShortcut(UINT ch, UINT flags, CMenu* menu) {
-    CPictureMenu* pictureMenu = DYNAMIC_DOWNCAST(CPictureMenu, menu);
-    if (pictureMenu == nullptr || (flags & MF_POPUP) == 0 || ch == 0) {
-        return MNC_IGNORE;
-    }
-    CString key;
-    key += L'&';
-    key += static_cast<wchar_t>(ch);
-    key.MakeLower();
-    const int count = pictureMenu->GetMenuItemCount();
-    if (count != pictureMenu->m_items.GetSize()) {
-        pictureMenu->SyncItems();
-    }
+// Pads every label that has a shortcut text to the widest label of the level plus one space, so
+// the shortcut texts start in one column.
+void CPictureMenu::AlignAcceleratorText() {
+    CFont font;
+    CMenuPaintRoutines::CreateMenuFont(font);
+    CClientDC dc(CWnd::FromHandle(CPictureMenuPainter::MeasuringWindow()));
+    CScopedSelect selectFont(dc, font);
+    const int count = std::min(GetMenuItemCount(), static_cast<int>(m_items.GetSize()));
+    int widest = -1;
     for (int i = 0; i < count; ++i) {
-        CString text;
-        if (pictureMenu->GetItemText(i, text) && text.MakeLower().Find(key) >= 0) {
-            return MAKELRESULT(i, MNC_EXECUTE);
-        }
+        CString label = LabelOf(m_items[i]->GetText());
+        label += L' ';
+        widest = std::max(widest, CPictureMenuPainter::TextWidth(dc, label));
     }
-    return MNC_IGNORE;
-}
-
-// Rebuilds the records to mirror the platform menu after other code inserted or removed items:
-// records are paired with items first come, first served; items without a record get one and
-// become owner-drawn; records without an item are freed.
-void CPictureMenu::SyncItems() {
-    for (INT_PTR i = 0; i < m_items.GetSize(); ++i) {
-        m_items[i]->m_syncMark = 0;
-    }
-    std::vector<CPictureMenuItem*> synced;
-    auto takeUnmarked = [this](UINT_PTR id) -> CPictureMenuItem* {
-        for (INT_PTR i = 0; i < m_items.GetSize(); ++i) {
-            if (m_items[i]->m_syncMark == 0 && m_items[i]->m_commandId == id) {
-                m_items[i]->m_syncMark = 1;
-                return m_items[i];
-            }
-        }
-        return nullptr;
+    const TextMeasure measure = [&dc](const CString& text) {
+        return CPictureMenuPainter::TextWidth(dc, text);
     };
-    // A made record joins m_items at once (marked), so that it is owned from the start.
-    auto adopt = [this](std::unique_ptr<CPictureMenuItem> made) {
-        made->m_syncMark = 1;
-        return m_items[m_items.Add(std::move(made))];
-    };
-    for (int position = 0; position < GetMenuItemCount(); ++position) {
-        // A bitmap item would take the record's address for its bitmap.
-        const UINT state = GetMenuState(position, MF_BYPOSITION) & ~static_cast<UINT>(MF_BITMAP);
-        CPictureMenuItem* record = nullptr;
-        CString text;
-        if ((state & MF_POPUP) != 0) {
-            const auto id = reinterpret_cast<UINT_PTR>(::GetSubMenu(m_hMenu, position));
-            record = takeUnmarked(id);
-            GetMenuString(position, text, MF_BYPOSITION);
-            if (record == nullptr) {
-                record = adopt(
-                    ReplaceItemAt(position, id, text,
-                                  (state & kPopupStateFlags) | MF_BYPOSITION | MF_OWNERDRAW | MF_POPUP));
-            } else if (!text.IsEmpty()) {
-                record->SetText(text);
-            }
-        } else if ((state & MF_SEPARATOR) != 0) {
-            record = takeUnmarked(0);
-            if (record == nullptr) {
-                record = adopt(
-                    ReplaceItemAt(position, 0, L"", state | MF_BYPOSITION | MF_OWNERDRAW | MF_SEPARATOR));
-            } else {
-                // The record's flags may lack MF_BYPOSITION; the item is addressed by position here.
-                ::ModifyMenuW(m_hMenu, position, record->m_flags | MF_BYPOSITION, 0,
-                              reinterpret_cast<LPCWSTR>(record));
-            }
-        } else {
-            const UINT id = GetMenuItemID(position);
-            const UINT itemFlags = state | MF_BYPOSITION | MF_OWNERDRAW;
-            record = takeUnmarked(id);
-            GetMenuString(position, text, MF_BYPOSITION);
-            if (record == nullptr) {
-                record = adopt(ReplaceItemAt(position, id, text, itemFlags));
-            } else {
-                record->m_flags = itemFlags;
-                if (!text.IsEmpty()) {
-                    record->SetText(text);
-                }
-                ::ModifyMenuW(m_hMenu, position, itemFlags, id, reinterpret_cast<LPCWSTR>(record));
-            }
+    for (int i = 0; i < count; ++i) {
+        const CString text = m_items[i]->GetText();
+        const int tab = text.Find(L'\t');
+        if (tab >= 0) {
+            const CString padded = PadLabelToWidth(text.Left(tab), widest, measure) + text.Mid(tab);
+            m_items[i]->SetText(padded);
         }
-        synced.push_back(record);
     }
-    m_items.KeepInOrder(synced);
-    // Records made here start without a shared picture; their command may well have one.
-    ResolveOwnSharedPictures();
-}
-
-// A fresh record for the item at `position`, which is rewritten to carry it; the caller keeps it.
-std::unique_ptr<CPictureMenuItem> CPictureMenu::ReplaceItemAt(int position, UINT_PTR id, LPCWSTR text,
-                                                              UINT flags) {
-    auto record = std::make_unique<CPictureMenuItem>();
-    record->SetText(text);
-    record->m_flags = flags;
-    record->m_commandId = id;
-    const LPCWSTR data = (flags & MF_OWNERDRAW) != 0 ? reinterpret_cast<LPCWSTR>(record.get()) : nullptr;
-    ::ModifyMenuW(m_hMenu, position, flags, id, data);
-    return record;
 }

@@ -1,6 +1,7 @@
 // Both menu looks painted into 32-bit memory surfaces and read back pixel by pixel.
 #include "controls/menu/OffscreenDC.h"
 #include "controls/menu/PictureMenu.h"
+#include "controls/menu/PictureMenuPainter.h"
 #include "framework/Icon.h"
 #include "framework/ScopedSelect.h"
 #include "tests/common/ObjectHeadroom.h"
@@ -108,15 +109,15 @@ std::unique_ptr<CPictureMenuItem> PictureItem(bool dithered, CPictureMenu& menu)
 class MenuDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        CPictureMenu::UseOsVersion(1);
-        CPictureMenu::CacheClassicTheme(FALSE);
-        CPictureMenu::SetSelectDisabled(FALSE);
+        CPictureMenuShared::Instance().UseOsVersion(1);
+        CPictureMenuShared::Instance().CacheClassicTheme(FALSE);
+        CPictureMenuShared::Instance().SetSelectDisabled(FALSE);
     }
     void TearDown() override {
-        CPictureMenu::UseOsVersion(m_osVersion);
+        CPictureMenuShared::Instance().UseOsVersion(m_osVersion);
         CPictureMenu::SetDrawMode(m_drawMode);
-        CPictureMenu::CacheClassicTheme(m_theme);
-        CPictureMenu::SetSelectDisabled(m_selectDisabled);
+        CPictureMenuShared::Instance().CacheClassicTheme(m_theme);
+        CPictureMenuShared::Instance().SetSelectDisabled(m_selectDisabled);
     }
     // kClassic: on a system without 3-D frames, where the classic item background is COLOR_MENU.
     // kClassicXp: the classic painter on themed Windows XP, where that background is button face.
@@ -128,10 +129,10 @@ protected:
                                surface.Dc(),   rect,  reinterpret_cast<ULONG_PTR>(record)};
         CPictureMenu::SetDrawMode(look == kFlat ? 1 : 0);
         if (look == kClassicXp) {
-            const int osVersion = CPictureMenu::OsVersion();
-            CPictureMenu::UseOsVersion(7);
+            const int osVersion = CPictureMenuShared::Instance().OsVersion();
+            CPictureMenuShared::Instance().UseOsVersion(7);
             m_menu.DrawItemClassic(&item);  // DrawItem would choose the flat look here
-            CPictureMenu::UseOsVersion(osVersion);
+            CPictureMenuShared::Instance().UseOsVersion(osVersion);
         } else {
             // The menu paints only its own records: this one is lent to it for the paint.
             const INT_PTR lent = record != nullptr ? m_menu.m_items.Add(std::unique_ptr<CPictureMenuItem>(
@@ -148,10 +149,10 @@ protected:
     static COLORREF Column() { return CPictureMenu::LightenColor(0.25, Sys(COLOR_BTNFACE)); }
 
     CPictureMenu m_menu;
-    const int m_osVersion = CPictureMenu::OsVersion();
+    const int m_osVersion = CPictureMenuShared::Instance().OsVersion();
     const int m_drawMode = CPictureMenu::GetDrawMode();
-    const std::optional<BOOL> m_theme = CPictureMenu::CachedClassicTheme();
-    const BOOL m_selectDisabled = CPictureMenu::SelectsDisabled();
+    const std::optional<BOOL> m_theme = CPictureMenuShared::Instance().CachedClassicTheme();
+    const BOOL m_selectDisabled = CPictureMenuShared::Instance().SelectsDisabled();
 };
 
 TEST(MenuColors, LightenColorMovesEachChannelTowardWhiteByTheFraction) {
@@ -165,7 +166,7 @@ TEST(MenuColors, LightenColorMovesEachChannelTowardWhiteByTheFraction) {
 
 TEST(MenuPictures, ImageTripleNeedsThreeEqualIdsInsideTheSharedList) {
     for (int id : {5, 5, 5, 7}) {
-        CPictureMenu::AddSharedImageId(id);
+        CPictureMenuShared::Instance().Pictures().AddId(id);
     }
     EXPECT_TRUE(CPictureMenu::HasImageTriple(0));
     for (const int outside : {1, 2, -1}) {
@@ -214,7 +215,7 @@ TEST_F(MenuDraw, CheckedItemsShowATickOrARadioDotInTheirBox) {
     EXPECT_EQ(tick.At(5, 9), mark);
     EXPECT_EQ(tick.At(11, 7), mark);
     EXPECT_EQ(tick.At(11, 10), lightBox);
-    CPictureMenu::UseOsVersion(2);
+    CPictureMenuShared::Instance().UseOsVersion(2);
     Draw(sunken, item.get(), ODS_CHECKED, kClassic);
     EXPECT_EQ(sunken.At(1, 3), Sys(COLOR_BTNSHADOW));
     Draw(radio, item.get(), ODS_CHECKED, kClassic, kRow, popup.menu, kRadioId);
@@ -285,10 +286,10 @@ TEST_F(MenuDraw, DisabledFlatItemDrawnOffScreenMatchesDirectDrawingAndIsNeverSel
     const DRAWITEMSTRUCT drawn = Draw(offscreen, item.get(), ODS_GRAYED | ODS_SELECTED, kFlat);
     EXPECT_EQ(drawn.itemState, UINT{ODS_GRAYED});
     CFont menuFont;
-    ASSERT_TRUE(CPictureMenu::CreateMenuFont(menuFont));
+    ASSERT_TRUE(CMenuPaintRoutines::CreateMenuFont(menuFont));
     CDC* directDc = CDC::FromHandle(direct.Dc());
     CScopedSelect selectFont(*directDc, menuFont);
-    CPictureMenu::SetSelectDisabled(TRUE);
+    CPictureMenuShared::Instance().SetSelectDisabled(TRUE);
     Draw(direct, item.get(), ODS_GRAYED, kFlat);
     EXPECT_TRUE(offscreen.SameAs(direct));
 }
@@ -351,6 +352,41 @@ TEST_F(MenuDraw, PaintingEveryKindOfItemInBothLooksLeavesNoObjectsBehind) {
         Draw(surface, items[1].get(), ODS_GRAYED, kFlat, {0, 0, 100000, 100000});
     };
     EXPECT_LE(headroom::LostOver(30, paintAll), 8);
+}
+
+// The painter is handed everything it draws: with settings made here, and no menu at all, it
+// paints what the menu paints with the same settings.
+TEST_F(MenuDraw, PainterGivenOnlyItsArgumentsPaintsWhatTheMenuPaints) {
+    const RadioMenu popup;
+    std::vector<std::unique_ptr<CPictureMenuItem>> items;
+    items.push_back(Item(L"Text\tCtrl+T"));
+    items.push_back(PictureItem(true, m_menu));
+    items.push_back(Item(nullptr, MF_SEPARATOR | MF_OWNERDRAW));
+    MenuPaintSettings settings;
+    settings.osVersion = 1;
+    settings.iconWidth = 16;
+    settings.iconHeight = 15;
+    settings.ditherDisabled = true;
+    settings.sharedPictures = &CPictureMenuShared::Instance().Pictures();
+    for (const bool flat : {false, true}) {
+        settings.flat = flat;
+        for (const UINT state : {0u, 1u, 3u, 9u}) {
+            for (const auto& record : items) {
+                Surface viaMenu, alone;
+                const DRAWITEMSTRUCT byMenu =
+                    Draw(viaMenu, record.get(), state, flat ? kFlat : kClassic, kRow, popup.menu, kRadioId);
+                DRAWITEMSTRUCT item = {ODT_MENU,       0,     kRadioId,
+                                       ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup.menu),
+                                       alone.Dc(),     kRow,  0};
+                CPictureMenuPainter(settings).Paint(item, record.get());
+                EXPECT_TRUE(alone.SameAs(viaMenu)) << flat << " " << state << " " << record->GetText();
+                EXPECT_EQ(item.itemState, byMenu.itemState);
+            }
+        }
+    }
+    MEASUREITEMSTRUCT measured = {ODT_MENU, 0, 0, 0, 0, 0};
+    CPictureMenuPainter(settings).Measure(measured, items[2].get());
+    EXPECT_EQ(measured.itemHeight, static_cast<UINT>(std::max(GetSystemMetrics(SM_CYMENU) / 2, 11)));
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ private:
 class MenuOperations : public ::testing::Test {
 protected:
     void SetUp() override {
-        CPictureMenu::UseOsVersion(1);  // no theme decides the look
+        CPictureMenuShared::Instance().UseOsVersion(1);  // no theme decides the look
         const std::vector<BYTE> bytes = MenuTemplateBuilder()
                                             .Popup(L"file", MF_END)
                                             .Item(L"&Open", kOpenId)
@@ -61,7 +61,7 @@ protected:
     }
     void TearDown() override {
         CPictureMenu::ClearSharedPictures();
-        CPictureMenu::UseOsVersion(m_osVersion);
+        CPictureMenuShared::Instance().UseOsVersion(m_osVersion);
         CPictureMenu::SetDrawMode(m_drawMode);
     }
     // Paints the popup's item at `position` through the top menu, as the button's owner would.
@@ -79,7 +79,7 @@ protected:
     CPictureMenu m_menu;
     CPictureMenu* m_popup = nullptr;
     COLORREF m_lastCorner = CLR_INVALID;
-    const int m_osVersion = CPictureMenu::OsVersion();
+    const int m_osVersion = CPictureMenuShared::Instance().OsVersion();
     const int m_drawMode = CPictureMenu::GetDrawMode();
 };
 
@@ -113,11 +113,11 @@ TEST_F(MenuOperations, SharedPicturesAreAllOrNothingAndReachResynchronisedItems)
     const CIcon green = SolidIcon(kGreen);
     EXPECT_EQ(-1, CPictureMenu::AddSharedPicture(0, green));  // separators' id
     EXPECT_EQ(-1, CPictureMenu::AddSharedPictureTriple(kLateId, green, nullptr, green));
-    EXPECT_EQ(0, CPictureMenu::SharedImageIdCount());
+    EXPECT_EQ(0, CPictureMenuShared::Instance().Pictures().IdCount());
     EXPECT_EQ(0, CPictureMenu::AddSharedPicture(kOpenId, green));
     EXPECT_EQ(1, CPictureMenu::AddSharedPictureTriple(kLateId, green, green, green));
     EXPECT_TRUE(CPictureMenu::HasImageTriple(1));
-    EXPECT_EQ(4, CPictureMenu::SharedImages().GetImageCount());
+    EXPECT_EQ(4, CPictureMenuShared::Instance().Pictures().Images().GetImageCount());
 
     // An item that other code put into the platform menu gets its shared picture when the next
     // mnemonic lookup re-synchronises the records.

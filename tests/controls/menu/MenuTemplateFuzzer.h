@@ -106,7 +106,7 @@ inline int LoadMutatedTemplates(int count, std::uint32_t seed) {
         CPictureMenu menu;
         loaded += menu.LoadMenuTemplate(start, size) ? 1 : 0;
         menu.DestroyMenu();
-        if (CPictureMenu::RegisteredSubMenuCount() != 0) {
+        if (CPictureMenuShared::Instance().RegisteredSubMenuCount() != 0) {
             return -1;
         }
     }

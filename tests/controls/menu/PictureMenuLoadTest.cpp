@@ -32,7 +32,7 @@ const std::vector<BYTE> kFileMenu = MenuTemplateBuilder()
 
 int MenuFontWidth(const CString& text) {
     CFont font;
-    CPictureMenu::CreateMenuFont(font);
+    CMenuPaintRoutines::CreateMenuFont(font);
     HDC dc = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, font.m_hObject);
     SIZE size = {};
@@ -117,7 +117,7 @@ TEST(PictureMenuLoad, TheProgramsMenusLoadAlikeByIdAndByNameAndReloadCleanly) {
     ASSERT_TRUE(byId.LoadMenu(IDR_MAIN_MENU));
     EXPECT_FALSE(IsMenu(firstSub));
     EXPECT_FALSE(CPictureMenu::IsOwnedSubMenu(firstSub));
-    EXPECT_EQ(2, CPictureMenu::RegisteredSubMenuCount());
+    EXPECT_EQ(2, CPictureMenuShared::Instance().RegisteredSubMenuCount());
     EXPECT_FALSE(byName.LoadMenu(4711));
     EXPECT_TRUE(IsMenu(byName.m_hMenu));
 }
@@ -150,7 +150,7 @@ TEST(PictureMenuLoad, MalformedTemplatesFailAndLeaveTheMenuAsItWas) {
     for (size_t i = 0; i < cases.size(); ++i) {
         EXPECT_FALSE(Load(menu, cases[i])) << i;
         EXPECT_EQ(bar, menu.m_hMenu) << i;
-        EXPECT_EQ(1, CPictureMenu::RegisteredSubMenuCount()) << i;
+        EXPECT_EQ(1, CPictureMenuShared::Instance().RegisteredSubMenuCount()) << i;
     }
     std::vector<BYTE> padded = kFileMenu;
     padded.resize(padded.size() + 6);  // zero padding after the last level is no item

@@ -11,7 +11,7 @@ namespace {
 // Width of the item text in a screen context, in the menu font or the context's own.
 int TextWidth(bool menuFont) {
     CFont font;
-    CPictureMenu::CreateMenuFont(font);
+    CMenuPaintRoutines::CreateMenuFont(font);
     HDC dc = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, menuFont ? font.m_hObject : GetCurrentObject(dc, OBJ_FONT));
     SIZE size = {};
@@ -24,9 +24,9 @@ int TextWidth(bool menuFont) {
 }  // namespace
 
 TEST(PictureMenuMeasure, WidthsAndHeightsPerVersionCodeAndLook) {
-    const int savedOsVersion = CPictureMenu::OsVersion();
+    const int savedOsVersion = CPictureMenuShared::Instance().OsVersion();
     const int savedDrawMode = CPictureMenu::GetDrawMode();
-    const std::optional<BOOL> savedTheme = CPictureMenu::CachedClassicTheme();
+    const std::optional<BOOL> savedTheme = CPictureMenuShared::Instance().CachedClassicTheme();
     CPictureMenu menu;
     ASSERT_TRUE(menu.CMenu::CreatePopupMenu());
     menu.AppendItem(L"Open\tCtrl+O", 0, 1);
@@ -46,9 +46,9 @@ TEST(PictureMenuMeasure, WidthsAndHeightsPerVersionCodeAndLook) {
         {7, 0, TRUE, TextWidth(true), 33, 19},    // XP in the classic theme
     };
     for (const auto& c : cases) {
-        CPictureMenu::UseOsVersion(c.osVersion);
+        CPictureMenuShared::Instance().UseOsVersion(c.osVersion);
         CPictureMenu::SetDrawMode(c.drawMode);
-        CPictureMenu::CacheClassicTheme(c.classicTheme);
+        CPictureMenuShared::Instance().CacheClassicTheme(c.classicTheme);
         MEASUREITEMSTRUCT item = {ODT_MENU, 0, 0, 0, 0, reinterpret_cast<ULONG_PTR>(menu.m_items[0])};
         menu.MeasureItem(&item);
         EXPECT_EQ(UINT(c.textWidth + c.extra), item.itemWidth) << c.osVersion << c.drawMode;
@@ -63,7 +63,7 @@ TEST(PictureMenuMeasure, WidthsAndHeightsPerVersionCodeAndLook) {
         EXPECT_EQ(UINT(c.extra), item.itemWidth);
     }
     EXPECT_NE(TextWidth(false), TextWidth(true));  // else the font cases prove nothing
-    CPictureMenu::UseOsVersion(savedOsVersion);
+    CPictureMenuShared::Instance().UseOsVersion(savedOsVersion);
     CPictureMenu::SetDrawMode(savedDrawMode);
-    CPictureMenu::CacheClassicTheme(savedTheme);
+    CPictureMenuShared::Instance().CacheClassicTheme(savedTheme);
 }

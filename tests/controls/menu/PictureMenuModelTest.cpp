@@ -24,7 +24,7 @@ UINT_PTR IdOf(const CMenu* menu) { return reinterpret_cast<UINT_PTR>(menu->m_hMe
 TEST(PictureMenuModel, AppendItemMakesOwnerDrawnRecordsAndSeparatorsFromIdZero) {
     int sharedIds[] = {5, 9, 9, 9};
     for (int& id : sharedIds) {
-        CPictureMenu::AddSharedImageId(id);
+        CPictureMenuShared::Instance().Pictures().AddId(id);
     }
     CPictureMenu menu;
     ASSERT_TRUE(menu.CMenu::CreatePopupMenu());
@@ -56,7 +56,7 @@ TEST(PictureMenuModel, TeardownDeletesSubMenusAndDropsEveryRegistration) {
     ASSERT_TRUE(sub->AppendSubMenu(L"nested", 0, std::move(madeNested)));
     ASSERT_TRUE(root.AppendSubMenu(L"sub", 0, std::move(made)));
     ASSERT_TRUE(root.AppendItem(L"again", MF_POPUP, IdOf(sub)));  // registered twice
-    EXPECT_EQ(3, CPictureMenu::RegisteredSubMenuCount());
+    EXPECT_EQ(3, CPictureMenuShared::Instance().RegisteredSubMenuCount());
     EXPECT_TRUE(CPictureMenu::IsOwnedSubMenu(sub));
     EXPECT_FALSE(CPictureMenu::IsOwnedSubMenu(root.m_hMenu));
     EXPECT_EQ(sub, CMenu::FromHandlePermanent(handles[0]));  // dispatch finds the level's records
@@ -67,7 +67,7 @@ TEST(PictureMenuModel, TeardownDeletesSubMenusAndDropsEveryRegistration) {
     nested->m_checkImagesShared = TRUE;
 
     EXPECT_TRUE(root.DestroyMenu());
-    EXPECT_EQ(0, CPictureMenu::RegisteredSubMenuCount());
+    EXPECT_EQ(0, CPictureMenuShared::Instance().RegisteredSubMenuCount());
     for (HMENU handle : handles) {
         EXPECT_FALSE(IsMenu(handle));
         EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(handle));
@@ -115,10 +115,10 @@ TEST(PictureMenuModel, VersionCodesFollowTheVersionTable) {
     for (const auto& c : cases) {
         g_version = c.version;
         g_versionExWorks = c.versionExWorks;
-        EXPECT_EQ(c.code, CPictureMenu::GetOsVersionCode({&FakeGetVersion, &FakeGetVersionEx}))
+        EXPECT_EQ(c.code, CPictureMenuShared::GetOsVersionCode({&FakeGetVersion, &FakeGetVersionEx}))
             << std::hex << c.version;
     }
-    EXPECT_EQ(1, CPictureMenu::OsVersion());  // Windows 7 to 11 and Wine: NT 6.x and later
+    EXPECT_EQ(1, CPictureMenuShared::Instance().OsVersion());  // Windows 7 to 11 and Wine: NT 6.x and later
 }
 
 namespace {
@@ -129,7 +129,7 @@ BOOL ClassicAfterStoring(const std::wstring& text, DWORD bytes, DWORD type = REG
     constexpr wchar_t kKey[] = L"Software\\DalvorinTests\\MenuTheme";
     const std::wstring stored = text + L'X';
     RegSetKeyValueW(HKEY_CURRENT_USER, kKey, nullptr, type, stored.c_str(), bytes);
-    const BOOL classic = CPictureMenu::ReadClassicTheme(HKEY_CURRENT_USER, kKey);
+    const BOOL classic = CPictureMenuShared::ReadClassicTheme(HKEY_CURRENT_USER, kKey);
     RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
     return classic;
 }
@@ -152,5 +152,6 @@ TEST(PictureMenuModel, ThemeValueNamesTheClassicThemeOnlyAsATerminatedStringThat
     EXPECT_FALSE(ClassicAfterStoring(L"Windows Classic.theme", 41));  // odd size, last letter cut
     EXPECT_FALSE(Classic(L"Windows Classic.theme", REG_BINARY));
     EXPECT_FALSE(Classic(L"Windows Classic.theme", REG_MULTI_SZ));
-    EXPECT_FALSE(CPictureMenu::ReadClassicTheme(HKEY_CURRENT_USER, L"Software\\DalvorinTests\\NoSuchKey"));
+    EXPECT_FALSE(
+        CPictureMenuShared::ReadClassicTheme(HKEY_CURRENT_USER, L"Software\\DalvorinTests\\NoSuchKey"));
 }
