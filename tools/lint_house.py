@@ -8,7 +8,8 @@
   owner's own reset, called as a member, is not a hand free;
 - no circle of includes between the program's files;
 - no circle of calls between the program's source files, read from the build's objects: a
-  function defined in one object and used by another is an arrow between their sources.
+  function defined in one object and used by another's code is an arrow between their sources
+  (a class's table of virtual functions is not code written in its file).
 """
 import collections
 import os
@@ -149,7 +150,23 @@ def include_edges(root, files, texts):
     return edges
 
 
-def call_edges(build_dir, nm):
+def code_references(objdump, path, undefined):
+    """The undefined symbols an object's code and data use; a class's table of virtual functions
+    (a .rdata$_ZTV section) is the compiler's, not a call written in the file, and is left out."""
+    listing = subprocess.run([objdump, "-r", path], capture_output=True, text=True, check=True).stdout
+    used, in_vtable = set(), False
+    for line in listing.splitlines():
+        header = re.match(r"RELOCATION RECORDS FOR \[(.*)\]:", line)
+        if header:
+            in_vtable = header.group(1).startswith(".rdata$_ZTV")
+            continue
+        fields = line.split()
+        if not in_vtable and len(fields) == 3 and fields[2] in undefined:
+            used.add(fields[2])
+    return used
+
+
+def call_edges(build_dir, nm, objdump):
     """Arrows between program sources from the build's objects, or None without the objects."""
     objects = {}
     for folder, _, names in os.walk(build_dir):
@@ -167,13 +184,14 @@ def call_edges(build_dir, nm):
     used = {}
     for source, path in objects.items():
         listing = subprocess.run([nm, path], capture_output=True, text=True, check=True).stdout
-        used[source] = set()
+        undefined = set()
         for line in listing.splitlines():
             fields = line.split()
             if len(fields) == 2 and fields[0] == "U":
-                used[source].add(fields[1])
+                undefined.add(fields[1])
             elif len(fields) == 3 and fields[1] in "TDRB":
                 defined[fields[2]].add(source)
+        used[source] = code_references(objdump, path, undefined)
     edges = collections.defaultdict(set)
     for source, symbols in used.items():
         for symbol in symbols:
@@ -185,7 +203,7 @@ def call_edges(build_dir, nm):
     return edges
 
 
-def check(root, build_dir, nm):
+def check(root, build_dir, nm, objdump):
     """(findings, number of files read, notes)."""
     files = list(program_files(root))
     texts = {}
@@ -199,7 +217,7 @@ def check(root, build_dir, nm):
             findings += hand_free_findings(path, code_only(texts[path]))
     for part in circles(include_edges(root, files, texts)):
         findings.append(f"{part[0]}: house: files that include each other in a circle: {', '.join(part)}")
-    calls = call_edges(build_dir, nm)
+    calls = call_edges(build_dir, nm, objdump)
     if calls is None:
         notes.append(f"no objects of the program under {build_dir}: calls not checked")
     else:
