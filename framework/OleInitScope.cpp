@@ -2,12 +2,6 @@
 
 #include <ole2.h>
 
-COleInitScope::COleInitScope() : m_result(OleInitialize(nullptr)) {}
+HRESULT AfxStartOle() { return OleInitialize(nullptr); }
 
-COleInitScope::~COleInitScope() {
-    if (Succeeded()) {
-        OleUninitialize();
-    }
-}
-
-bool COleInitScope::Succeeded() const { return SUCCEEDED(m_result); }
+void AfxEndOle() { OleUninitialize(); }
