@@ -64,7 +64,7 @@ BOOL AfxWinExecW(LPCWSTR commandLine, UINT show) {
         return FALSE;
     }
     // Nobody waits for the program: let go of it at once.
-    const CKernelHandle thread(process.hThread);
-    const CKernelHandle started(process.hProcess);
+    CKernelHandle(process.hThread).Close();
+    CKernelHandle(process.hProcess).Close();
     return TRUE;
 }
