@@ -35,14 +35,16 @@ void CMyListCtrl::AcceptShellDrops() {
     }
     m_dropTarget = AfxMakeComObject<CListDropTarget>(*this, m_hWnd);
     if (FAILED(RegisterDragDrop(m_hWnd, m_dropTarget.Get()))) {
-        RevokeDropTarget();
+        // Not revoked: a registration that is there already belongs to someone else.
+        m_dropTarget.Reset();
+        m_ole.reset();
     }
 }
 
 // The target is let go before OLE ends, as every object OLE has seen must be.
 void CMyListCtrl::RevokeDropTarget() {
     if (m_dropTarget) {
-        RevokeDragDrop(m_hWnd);  // refused harmlessly when the registration never happened
+        RevokeDragDrop(m_hWnd);
         m_dropTarget.Reset();
     }
     m_ole.reset();
