@@ -2,13 +2,8 @@
 
 #include <objbase.h>
 
-CComInitScope::CComInitScope() : m_result(CoInitialize(nullptr)) {}
+HRESULT AfxStartCom() { return CoInitialize(nullptr); }
 
-// Every successful CoInitialize, S_FALSE included, counts once and needs its CoUninitialize.
-CComInitScope::~CComInitScope() {
-    if (SUCCEEDED(m_result)) {
-        CoUninitialize();
-    }
-}
+void AfxEndCom() { CoUninitialize(); }
 
-bool CComInitScope::IsUsable() const { return SUCCEEDED(m_result) || m_result == RPC_E_CHANGED_MODE; }
+bool CComInitScope::IsUsable() const { return Succeeded() || Result() == RPC_E_CHANGED_MODE; }

@@ -1,5 +1,6 @@
 #include "framework/CrashDumpWriter.h"
 
+#include "framework/KernelHandle.h"
 #include "framework/Module.h"
 
 #include <dbghelp.h>
@@ -149,12 +150,12 @@ BOOL CCrashDumpWriter::Install() {
     }
     // A thread made now has a whole stack of its own when the faulting thread has none left (a
     // stack overflow); both Windows and Wine then still run a short filter on the faulting thread.
-    const HANDLE writer =
-        ::CreateThread(nullptr, 0, &CCrashDumpWriter::RunWriter, nullptr, 0, &g_crash.writerThreadId);
-    if (writer == nullptr) {
+    // The thread runs on; nobody waits for it by handle.
+    const CKernelHandle writer(
+        ::CreateThread(nullptr, 0, &CCrashDumpWriter::RunWriter, nullptr, 0, &g_crash.writerThreadId));
+    if (writer.Get() == nullptr) {
         return FALSE;
     }
-    ::CloseHandle(writer);  // the thread runs on; nobody waits for it by handle
 
     ULONG guarantee = kStackGuaranteeBytes;
     ::SetThreadStackGuarantee(&guarantee);  // more room for the filter if available; it needs little
@@ -239,18 +240,18 @@ void CCrashDumpWriter::WriteDump() {
     if (written <= 0) {
         return;
     }
-    const HANDLE file =
+    const HANDLE created =
         ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (created == INVALID_HANDLE_VALUE) {
         return;
     }
+    const CKernelHandle file(created);
     MINIDUMP_EXCEPTION_INFORMATION exception = {g_crash.faultingThreadId, g_crash.fault, FALSE};
     // Wine's writer, given a process without a symbol handler, starts one that reads the debug
     // information of every module first: 11 s under emulation instead of 0.2 s. Windows uses
     // one that is there as it is. The process ends right after, so it is never cleaned up.
     g_crash.initializeSymbols(::GetCurrentProcess(), nullptr, FALSE);
     MINIDUMP_CALLBACK_INFORMATION callback = {&LeaveOutWriterStack, nullptr};
-    g_crash.writeDump(::GetCurrentProcess(), ::GetCurrentProcessId(), file, kDumpType, &exception, nullptr,
-                      &callback);
-    ::CloseHandle(file);
+    g_crash.writeDump(::GetCurrentProcess(), ::GetCurrentProcessId(), file.Get(), kDumpType, &exception,
+                      nullptr, &callback);
 }

@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Exception.h"
 #include "framework/MessagePump.h"
 #include "framework/ModalLoopScope.h"
 #include "framework/Module.h"
@@ -49,20 +50,23 @@ bool IsOwnedBy(HWND window, HWND owner) {
     return false;
 }
 
+// A dialog that fails to end is reported, and the walk goes on to the next window.
 BOOL CALLBACK EndDialogOwnedBy(HWND window, LPARAM ending) {
     const auto owner = reinterpret_cast<HWND>(ending);
-    wchar_t className[16] = {};
-    if (window == owner || !IsOwnedBy(window, owner) || GetClassNameW(window, className, 16) == 0 ||
-        lstrcmpW(className, L"#32770") != 0) {
+    return AfxCallGuarded(owner, TRUE, [&] {
+        wchar_t className[16] = {};
+        if (window == owner || !IsOwnedBy(window, owner) || GetClassNameW(window, className, 16) == 0 ||
+            lstrcmpW(className, L"#32770") != 0) {
+            return TRUE;
+        }
+        auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(window));
+        if (dialog == nullptr) {
+            ::EndDialog(window, IDCANCEL);  // a box of the system's, run by its own loop
+        } else if (dialog->IsInModalLoop()) {
+            dialog->EndDialog(IDCANCEL);
+        }
         return TRUE;
-    }
-    auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(window));
-    if (dialog == nullptr) {
-        ::EndDialog(window, IDCANCEL);  // a box of the system's, run by its own loop
-    } else if (dialog->IsInModalLoop()) {
-        dialog->EndDialog(IDCANCEL);
-    }
-    return TRUE;
+    });
 }
 
 }  // namespace

@@ -3,8 +3,14 @@
 #include "framework/Module.h"
 
 #include <cwchar>
+#include <new>
 
 namespace {
+
+// Longer than any message the system has for an error code; a longer one falls back to the code.
+constexpr DWORD kSystemMessageCapacity = 1024;
+// Room for the text of a report box.
+constexpr UINT kReportCapacity = 512;
 
 BOOL CopyMessage(LPCWSTR text, LPWSTR buffer, UINT capacity) {
     if (buffer == nullptr || capacity == 0) {
@@ -35,8 +41,8 @@ void CException::DescribeError(LPWSTR buffer, UINT capacity) const {
 }
 
 int CException::ReportError(UINT type) const {
-    wchar_t text[512] = {};
-    DescribeError(text, 512);
+    wchar_t text[kReportCapacity] = {};
+    DescribeError(text, kReportCapacity);
     return AfxShowMessageBox(GetActiveWindow(), text, type);
 }
 
@@ -48,14 +54,12 @@ BOOL COleException::GetErrorMessage(LPWSTR buffer, UINT capacity) const {
     if (buffer == nullptr || capacity == 0) {
         return FALSE;
     }
-    LPWSTR system = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(m_sc), 0, reinterpret_cast<LPWSTR>(&system), 0, nullptr);
-    if (length != 0 && system != nullptr) {
+    wchar_t system[kSystemMessageCapacity] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        static_cast<DWORD>(m_sc), 0, system, kSystemMessageCapacity, nullptr);
+    if (length != 0) {
         // cppcheck-suppress lstrcpynWCalled ; the source is always a valid string: no fault for SEH to hide
         lstrcpynW(buffer, system, static_cast<int>(capacity));
-        LocalFree(system);
         return TRUE;
     }
     _snwprintf(buffer, capacity, L"错误 0x%08lX。", static_cast<unsigned long>(m_sc));
@@ -65,6 +69,32 @@ BOOL COleException::GetErrorMessage(LPWSTR buffer, UINT capacity) const {
 
 BOOL CInvalidArgException::GetErrorMessage(LPWSTR buffer, UINT capacity) const {
     return CopyMessage(L"参数无效。", buffer, capacity);
+}
+
+namespace {
+
+// Tells the user about a failure that ended a call from the system, in a box that belongs to the
+// window's top-level owner (or to nobody when the window is gone by now).
+void ReportFailure(HWND window, const CException& failure) {
+    wchar_t text[kReportCapacity] = {};
+    failure.DescribeError(text, kReportCapacity);
+    AfxShowMessageBox(IsWindow(window) ? GetAncestor(window, GA_ROOTOWNER) : nullptr, text, MB_OK);
+}
+
+}  // namespace
+
+// Rethrown only to learn its kind: ours describe themselves, the library's lack of memory is
+// worded as ours, anything else gets the general text.
+void AfxReportCurrentException(HWND window) noexcept {
+    try {
+        throw;
+    } catch (const CException& failure) {
+        ReportFailure(window, failure);
+    } catch (const std::bad_alloc&) {
+        ReportFailure(window, CMemoryException());
+    } catch (...) {
+        ReportFailure(window, CException());
+    }
 }
 
 void AfxThrowMemoryException() { throw CMemoryException(); }

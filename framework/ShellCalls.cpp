@@ -1,5 +1,7 @@
 #include "framework/ShellCalls.h"
 
+#include "framework/KernelHandle.h"
+
 #include <string>
 
 namespace {
@@ -62,11 +64,7 @@ BOOL AfxWinExecW(LPCWSTR commandLine, UINT show) {
         return FALSE;
     }
     // Nobody waits for the program: let go of it at once.
-    if (process.hThread != nullptr) {
-        CloseHandle(process.hThread);
-    }
-    if (process.hProcess != nullptr) {
-        CloseHandle(process.hProcess);
-    }
+    CKernelHandle(process.hThread).Close();
+    CKernelHandle(process.hProcess).Close();
     return TRUE;
 }

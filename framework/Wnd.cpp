@@ -7,7 +7,6 @@
 #include "framework/ModalLoopScope.h"
 #include "framework/Module.h"
 
-#include <new>
 #include <utility>
 
 namespace {
@@ -22,14 +21,6 @@ struct WindowThreadState {
 WindowThreadState& ThreadState() {
     thread_local WindowThreadState state;
     return state;
-}
-
-// Tells the user about a failure that ended a handler, in a box that belongs to the window's
-// top-level owner (or to nobody when the window is gone by now).
-void ReportFailure(HWND hwnd, const CException& failure) {
-    wchar_t text[512] = {};
-    failure.DescribeError(text, 512);
-    AfxShowMessageBox(IsWindow(hwnd) ? GetAncestor(hwnd, GA_ROOTOWNER) : nullptr, text, MB_OK);
 }
 
 }  // namespace
@@ -126,12 +117,20 @@ BOOL CWnd::UnhookWindowCreate() {
     return bound;
 }
 
+// A failure to bind is reported to the new window's parent; the window is still made, unbound,
+// and the next hook runs either way.
 LRESULT CALLBACK AfxCreationHookProc(int code, WPARAM wParam, LPARAM lParam) {
     WindowThreadState& state = ThreadState();
     if (code == HCBT_CREATEWND && state.windowBeingCreated != nullptr) {
         CWnd* wnd = state.windowBeingCreated;
         state.windowBeingCreated = nullptr;  // only the first window made is ours
-        wnd->BindAndSubclass(reinterpret_cast<HWND>(wParam));
+        const auto* creation = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+        const HWND parent =
+            creation != nullptr && creation->lpcs != nullptr ? creation->lpcs->hwndParent : nullptr;
+        AfxCallGuarded(parent, false, [&] {
+            wnd->BindAndSubclass(reinterpret_cast<HWND>(wParam));
+            return true;
+        });
     }
     return CallNextHookEx(state.creationHook, code, wParam, lParam);
 }
@@ -164,21 +163,13 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 // The one place where messages enter C++: no exception may unwind into the system's frames, so
-// a failure is reported here and the message gets the neutral result 0.
+// a failure is reported at the boundary and the message gets the neutral result 0.
 LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowThreadState& state = ThreadState();
     const MSG saved = state.currentMessage;
     state.currentMessage = MSG{hwnd, message, wParam, lParam, 0, {0, 0}};
-    LRESULT result = 0;
-    try {
-        result = wnd->WindowProc(message, wParam, lParam);
-    } catch (const CException& failure) {
-        ReportFailure(hwnd, failure);
-    } catch (const std::bad_alloc&) {
-        ReportFailure(hwnd, CMemoryException());
-    } catch (...) {
-        ReportFailure(hwnd, CException());
-    }
+    const LRESULT result =
+        AfxCallGuarded(hwnd, LRESULT{0}, [&] { return wnd->WindowProc(message, wParam, lParam); });
     if (message == WM_NCDESTROY && wnd->m_hWnd == hwnd) {
         wnd->OnNcDestroyed();
     }

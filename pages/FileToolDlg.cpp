@@ -7,6 +7,7 @@
 #include "framework/ScopedRedrawPause.h"
 #include "framework/ShellCalls.h"
 #include "framework/String.h"
+#include "framework/TaskMemory.h"
 #include "pages/EntryPaths.h"
 #include "pages/LauncherList.h"
 #include "pages/ShortcutFiles.h"
@@ -15,7 +16,6 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -31,11 +31,6 @@ struct CDesktopEntry {
     int image = -1;
 };
 
-struct TaskMemFree {
-    void operator()(void* memory) const { CoTaskMemFree(memory); }
-};
-using CItemIdList = std::unique_ptr<ITEMIDLIST, TaskMemFree>;
-
 // The item's name in its folder as a file name, extension included. The find data of an item
 // would carry its ANSI name on some systems, which turns characters outside the code page into '?'.
 CString ItemFileName(IShellFolder* folder, PCUITEMID_CHILD item) {
@@ -43,13 +38,11 @@ CString ItemFileName(IShellFolder* folder, PCUITEMID_CHILD item) {
     if (FAILED(folder->GetDisplayNameOf(item, SHGDN_INFOLDER | SHGDN_FORPARSING, &name))) {
         return {};
     }
-    LPWSTR text = nullptr;
-    if (FAILED(StrRetToStrW(&name, item, &text)) || text == nullptr) {
+    CTaskMemory<wchar_t> text;
+    if (FAILED(StrRetToStrW(&name, item, text.Receive())) || text.Get() == nullptr) {
         return {};
     }
-    CString result(text);
-    CoTaskMemFree(text);
-    return result;
+    return CString(text.Get());
 }
 
 // The file-system folder of the current user's desktop, bound as a shell folder; empty on failure.
@@ -61,13 +54,12 @@ CInterfacePtr<IShellFolder> BindDesktopDirectory(wchar_t (&path)[kPathCapacity])
     if (FAILED(SHGetDesktopFolder(desktop.Receive()))) {
         return result;
     }
-    LPITEMIDLIST parsed = nullptr;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, path, nullptr, &parsed, nullptr))) {
+    CTaskMemory<ITEMIDLIST> folderId;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, path, nullptr, folderId.Receive(), nullptr))) {
         return result;
     }
-    const CItemIdList folderId(parsed);
-    if (FAILED(desktop->BindToObject(folderId.get(), nullptr, IID_IShellFolder, result.ReceiveVoid()))) {
-        result.Release();
+    if (FAILED(desktop->BindToObject(folderId.Get(), nullptr, IID_IShellFolder, result.ReceiveVoid()))) {
+        result.Reset();
     }
     return result;
 }
@@ -121,11 +113,10 @@ void CFileToolDlg::LoadDesktopEntries() {
     // Rows are gathered first and offered to the sorted list in descending order of their names: a
     // sorted list may look for each new row's place from its top, and then every row lands at once.
     std::vector<CDesktopEntry> entries;
-    LPITEMIDLIST fetched = nullptr;
-    while (items && items->Next(1, &fetched, nullptr) == S_OK) {
-        const CItemIdList item(fetched);
+    CTaskMemory<ITEMIDLIST> item;
+    while (items && items->Next(1, item.Receive(), nullptr) == S_OK) {
         CDesktopEntry entry;
-        entry.name = ItemFileName(folder.Get(), item.get());
+        entry.name = ItemFileName(folder.Get(), item.Get());
         if (entry.name.IsEmpty() || !JoinItemPath(desktopPath, entry.name, entry.path)) {
             continue;  // a path that does not fit is skipped rather than cut
         }
@@ -136,8 +127,10 @@ void CFileToolDlg::LoadDesktopEntries() {
         entry.image = AppendEntryIcon(entry.path);
         entries.push_back(std::move(entry));
     }
-    items.Release();
-    folder.Release();
+    // The scan is over: the shell's objects go now rather than after the rows are drawn.
+    item.Reset();
+    items.Reset();
+    folder.Reset();
 
     std::sort(entries.begin(), entries.end(),
               [](const CDesktopEntry& a, const CDesktopEntry& b) { return lstrcmpW(a.name, b.name) > 0; });
@@ -205,7 +198,6 @@ void CFileToolDlg::OnListRightClick(NMHDR*, LRESULT* result) {
         }
     }
     *result = 0;
-    menu.DestroyMenu();
 }
 
 // Wherever in the list the double click was, the marked entry opens.

@@ -1,5 +1,8 @@
 #include "pages/ListDropTarget.h"
 
+#include "framework/Exception.h"
+#include "framework/StorageMedium.h"
+
 #include <shellapi.h>
 
 namespace {
@@ -11,48 +14,48 @@ bool CarriesFiles(IDataObject* data) {
     return data != nullptr && data->QueryGetData(&format) == S_OK;
 }
 
-// The storage handed out by IDataObject::GetData; the data object decides how it is freed, so it
-// goes back through ReleaseStgMedium, never DragFinish.
-class CStorageMedium {
-public:
-    explicit CStorageMedium(const STGMEDIUM& medium) : m_medium(medium) {}
-    ~CStorageMedium() { ReleaseStgMedium(&m_medium); }
-    CStorageMedium(const CStorageMedium&) = delete;
-    CStorageMedium& operator=(const CStorageMedium&) = delete;
-
-    HGLOBAL Global() const { return m_medium.tymed == TYMED_HGLOBAL ? m_medium.hGlobal : nullptr; }
-
-private:
-    STGMEDIUM m_medium;
-};
-
 }  // namespace
 
-CListDropTarget::CListDropTarget(CDroppedFilesReceiver& receiver) : m_receiver(receiver) {}
+CListDropTarget::CListDropTarget(CDroppedFilesReceiver& receiver, HWND window)
+    : m_receiver(receiver), m_window(window) {}
+
+// OLE calls these methods directly, from its drag loop: each goes through the framework's
+// boundary, so a failure (out of memory while a drop is read) is reported for the list's window
+// and the drag source hears E_UNEXPECTED.
 
 HRESULT CListDropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) {
-    if (effect == nullptr) {
-        return E_INVALIDARG;
-    }
-    m_dragCarriesFiles = CarriesFiles(data);
-    *effect = EffectFor(m_dragCarriesFiles);
-    return S_OK;
+    return AfxCallGuarded(m_window, E_UNEXPECTED, [&] {
+        if (effect == nullptr) {
+            return E_INVALIDARG;
+        }
+        m_dragCarriesFiles = CarriesFiles(data);
+        *effect = EffectFor(m_dragCarriesFiles);
+        return S_OK;
+    });
 }
 
 HRESULT CListDropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
-    if (effect == nullptr) {
-        return E_INVALIDARG;
-    }
-    *effect = EffectFor(m_dragCarriesFiles);
-    return S_OK;
+    return AfxCallGuarded(m_window, E_UNEXPECTED, [&] {
+        if (effect == nullptr) {
+            return E_INVALIDARG;
+        }
+        *effect = EffectFor(m_dragCarriesFiles);
+        return S_OK;
+    });
 }
 
 HRESULT CListDropTarget::DragLeave() {
-    m_dragCarriesFiles = false;
-    return S_OK;
+    return AfxCallGuarded(m_window, E_UNEXPECTED, [&] {
+        m_dragCarriesFiles = false;
+        return S_OK;
+    });
 }
 
 HRESULT CListDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
+    return AfxCallGuarded(m_window, E_UNEXPECTED, [&] { return ReceiveDrop(data, effect); });
+}
+
+HRESULT CListDropTarget::ReceiveDrop(IDataObject* data, DWORD* effect) {
     if (effect == nullptr) {
         return E_INVALIDARG;
     }
@@ -66,7 +69,7 @@ HRESULT CListDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     if (FAILED(data->GetData(&format, &received))) {
         return S_OK;  // nothing was handed out, so nothing is released
     }
-    const CStorageMedium medium(received);
+    const CStorageMedium medium(received);  // released however the intake ends
     if (medium.Global() == nullptr) {
         return S_OK;
     }

@@ -11,8 +11,9 @@
 
 class CListDropTarget final : public CComObject<IDropTarget> {
 public:
-    // Starts with one reference, owned by the caller.
-    explicit CListDropTarget(CDroppedFilesReceiver& receiver);
+    // Starts with one reference, owned by the caller (AfxMakeComObject). A failure inside a
+    // method is reported for `window`.
+    CListDropTarget(CDroppedFilesReceiver& receiver, HWND window);
 
     // IDropTarget
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
@@ -23,9 +24,13 @@ public:
 private:
     ~CListDropTarget() override = default;
 
+    // The body of Drop: hands the dropped files to the receiver.
+    HRESULT ReceiveDrop(IDataObject* data, DWORD* effect);
+
     // What the current drag may do here: a copy when it carries files, nothing otherwise.
     DWORD EffectFor(bool carriesFiles) const { return carriesFiles ? DROPEFFECT_COPY : DROPEFFECT_NONE; }
 
     CDroppedFilesReceiver& m_receiver;
+    HWND m_window;
     bool m_dragCarriesFiles = false;
 };

@@ -26,31 +26,28 @@ void CMyListCtrl::AcceptShellDrops() {
     if (m_dropTarget || IsShellBelowOurIntegrity()) {
         return;
     }
-    // RegisterDragDrop needs OLE on this thread (single-threaded); a nested call answers S_FALSE,
-    // which counts once too and is balanced in RevokeDropTarget.
-    m_oleInit = OleInitialize(nullptr);
-    if (FAILED(m_oleInit)) {
+    // RegisterDragDrop needs OLE on this thread (single-threaded); a nested start answers S_FALSE,
+    // which counts once too and is balanced when the scope ends in RevokeDropTarget.
+    m_ole.emplace();
+    if (!m_ole->Succeeded()) {
+        m_ole.reset();
         return;
     }
-    IDropTarget* target = new CListDropTarget(*this);
-    if (SUCCEEDED(RegisterDragDrop(m_hWnd, target))) {
-        *m_dropTarget.Receive() = target;  // takes over the first reference
-        return;
+    m_dropTarget = AfxMakeComObject<CListDropTarget>(*this, m_hWnd);
+    if (FAILED(RegisterDragDrop(m_hWnd, m_dropTarget.Get()))) {
+        // Not revoked: a registration that is there already belongs to someone else.
+        m_dropTarget.Reset();
+        m_ole.reset();
     }
-    target->Release();
-    OleUninitialize();
-    m_oleInit = E_FAIL;
 }
 
+// The target is let go before OLE ends, as every object OLE has seen must be.
 void CMyListCtrl::RevokeDropTarget() {
     if (m_dropTarget) {
         RevokeDragDrop(m_hWnd);
-        m_dropTarget.Release();
+        m_dropTarget.Reset();
     }
-    if (SUCCEEDED(m_oleInit)) {
-        OleUninitialize();
-        m_oleInit = E_FAIL;
-    }
+    m_ole.reset();
 }
 
 void CMyListCtrl::AddDroppedFiles(HDROP drop) {

@@ -4,9 +4,12 @@
 #include "framework/InterfacePtr.h"
 #include "framework/ListCtrl.h"
 #include "framework/MessageMap.h"
+#include "framework/OleInitScope.h"
 #include "pages/DroppedFilesReceiver.h"
 
 #include <ole2.h>
+
+#include <optional>
 
 class CListOwnerPage;
 
@@ -32,6 +35,8 @@ protected:
 private:
     void RevokeDropTarget();
 
-    HRESULT m_oleInit = E_FAIL;
+    // OLE is started only while the list is a drop target; the target is declared after it, so it
+    // is released first.
+    std::optional<COleInitScope> m_ole;
     CInterfacePtr<IDropTarget> m_dropTarget;
 };

@@ -33,12 +33,12 @@ bool NamesTheFileItself(const std::wstring& iconLocation) {
 
 }  // namespace
 
-HICON LoadTypeIcon(LPCWSTR path) {
+CIcon LoadTypeIcon(LPCWSTR path) {
     SHFILEINFOW info = {};
     // Large icon (SHGFI_LARGEICON is 0) of the name's type; the result is in the record, which stays
     // zeroed on failure.
     AfxGetFileInfo(path, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
-    return info.hIcon;
+    return CIcon(info.hIcon);
 }
 
 BOOL TypeIconComesFromFile(LPCWSTR path) {
@@ -54,6 +54,6 @@ BOOL TypeIconComesFromFile(LPCWSTR path) {
 }
 
 int AppendTypeIcon(CImageList& images, LPCWSTR path) {
-    const CIcon icon(LoadTypeIcon(path));
+    const CIcon icon = LoadTypeIcon(path);
     return images.Add(icon);  // the image list keeps its own copy
 }

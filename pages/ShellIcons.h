@@ -1,10 +1,11 @@
 // The shell's large icons for entry paths, chosen from the name's type without opening the item.
 #pragma once
 
+#include "framework/Icon.h"
 #include "framework/ImageList.h"
 
-// A new icon for the type of `path` (the caller destroys it), or nullptr when the shell has none.
-HICON LoadTypeIcon(LPCWSTR path);
+// A new icon for the type of `path`, owned from the start; empty when the shell has none.
+CIcon LoadTypeIcon(LPCWSTR path);
 
 // Whether the shell takes the icon of this type from each file itself (a "%1" default icon), so
 // that two files of the type may show different icons.

@@ -2,6 +2,8 @@
 
 #include "framework/ComInitScope.h"
 #include "framework/InterfacePtr.h"
+#include "framework/KernelHandle.h"
+#include "framework/TaskMemory.h"
 #include "pages/ShellLinkBytes.h"
 
 #include <shlobj.h>
@@ -22,21 +24,21 @@ constexpr int kLongestTargetCapacity = 32768;
 // Whether the file's first bytes hold a shortcut whose item id list is whole. The shell is not
 // asked to read any other file: some versions walk a cut list past its end.
 bool ShortcutFileLooksWhole(LPCWSTR path) {
-    const HANDLE file =
+    const HANDLE opened =
         CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (opened == INVALID_HANDLE_VALUE) {
         return false;
     }
+    const CKernelHandle file(opened);
     LARGE_INTEGER fileSize = {};
     std::vector<BYTE> bytes;
     DWORD read = 0;
-    BOOL readOk = GetFileSizeEx(file, &fileSize);
+    BOOL readOk = GetFileSizeEx(file.Get(), &fileSize);
     if (readOk) {
         bytes.resize(static_cast<size_t>(std::min<LONGLONG>(fileSize.QuadPart, kShellLinkCheckedBytes)));
-        readOk = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        readOk = ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     }
-    CloseHandle(file);
     return readOk && ShellLinkItemListIsWhole(bytes.data(), read);
 }
 
@@ -77,14 +79,13 @@ CString ResolveShortcutTarget(LPCWSTR path) {
     if (target.find(L'?') != std::wstring::npos) {
         // No file name holds '?': the link kept its path in a code page that lacks some of the
         // characters. Its item id list still names the target in full.
-        LPITEMIDLIST item = nullptr;
-        if (SUCCEEDED(link->GetIDList(&item)) && item != nullptr) {
+        CTaskMemory<ITEMIDLIST> item;
+        if (SUCCEEDED(link->GetIDList(item.Receive())) && item.Get() != nullptr) {
             std::wstring fromItem(kLongestTargetCapacity, L'\0');
-            if (SHGetPathFromIDListEx(item, fromItem.data(), kLongestTargetCapacity, GPFIDL_DEFAULT)) {
+            if (SHGetPathFromIDListEx(item.Get(), fromItem.data(), kLongestTargetCapacity, GPFIDL_DEFAULT)) {
                 fromItem.resize(wcslen(fromItem.c_str()));
                 target = std::move(fromItem);
             }
-            CoTaskMemFree(item);
         }
     }
     return CString(target.c_str());

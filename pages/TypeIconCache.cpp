@@ -35,7 +35,7 @@ int CTypeIconCache::Append(CImageList& images, LPCWSTR path) {
         m_iconPerFile.insert(key);
         return AppendTypeIcon(images, path);
     }
-    CIcon icon(LoadTypeIcon(path));
+    CIcon icon = LoadTypeIcon(path);
     const int index = images.Add(icon);
     if (icon != nullptr) {
         m_icons.emplace(key, std::move(icon));

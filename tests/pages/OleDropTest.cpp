@@ -3,6 +3,7 @@
 // target the way the drag loop hands it.
 #include "pages/FileToolDlg.h"
 #include "pages/ListDropTarget.h"
+#include "tests/common/DialogAutoResponder.h"
 #include "tests/common/MessagePump.h"
 #include "tests/pages/DesktopFixture.h"
 #include "tests/pages/PageHarness.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -164,7 +166,7 @@ TEST_F(OleDropTest, AFileDragAddsEachFileOnceWithItsNameAndPathAndCopies) {
     const std::wstring b = m_desk.TargetFile(L"b 工具.exe");
     const std::wstring a = m_desk.TargetFile(L"a.txt", "text");
     FakeDataObject data({b, a});
-    auto* target = new CListDropTarget(m_page->Get().m_list);
+    auto* target = new CListDropTarget(m_page->Get().m_list, List());
 
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Enter(target, &data));
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Over(target));
@@ -194,7 +196,7 @@ TEST_F(OleDropTest, AFileDragAddsEachFileOnceWithItsNameAndPathAndCopies) {
 
 TEST_F(OleDropTest, ADragWithoutFilesIsRefusedAndAddsNothing) {
     FakeDataObject text({L"C:\\not-a-file-list.txt"}, false);
-    auto* target = new CListDropTarget(m_page->Get().m_list);
+    auto* target = new CListDropTarget(m_page->Get().m_list, List());
 
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), Enter(target, &text));
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), Over(target));
@@ -216,7 +218,7 @@ TEST_F(OleDropTest, ADragWithoutFilesIsRefusedAndAddsNothing) {
 }
 
 TEST_F(OleDropTest, TheListIsADropTargetForItsLifeAndRevokedWhenItGoes) {
-    auto* probe = new CListDropTarget(m_page->Get().m_list);
+    auto* probe = new CListDropTarget(m_page->Get().m_list, List());
     EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(List(), probe));
 
     g_watchedList = List();
@@ -288,4 +290,28 @@ TEST_F(OleDropTest, ARealDragLoopOverTheListAddsTheFilesOnce) {
     EXPECT_EQ(2, harness::RowCount(List())) << "the hint and the file, once";
     EXPECT_GE(harness::FindRow(List(), L"拖放.exe"), 0);
     EXPECT_EQ(data.MediaHandedOut(), data.MediaReleased());
+}
+
+namespace {
+
+// An intake that runs out of memory while it reads the drop.
+class FailingReceiver final : public CDroppedFilesReceiver {
+public:
+    void AddDroppedFiles(HDROP) override { throw std::bad_alloc(); }
+};
+
+}  // namespace
+
+TEST(OleDropBoundary, AFailureWhileADropIsReadIsReportedAndAnsweredWithAnErrorCode) {
+    FailingReceiver receiver;
+    FakeDataObject data({L"C:\\dropped.txt"});
+    DialogAutoResponder responder([](HWND box) { DialogAutoResponder::PressButton(box, IDOK); });
+    auto* target = new CListDropTarget(receiver, nullptr);
+
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Enter(target, &data));
+    DWORD effect = DROPEFFECT_COPY;
+    EXPECT_EQ(E_UNEXPECTED, target->Drop(&data, 0, {12, 12}, &effect));
+    EXPECT_EQ(1u, responder.Captions().size()) << "the failure is reported once";
+    EXPECT_EQ(1, data.MediaReleased()) << "the medium goes back although the intake failed";
+    EXPECT_EQ(0u, target->Release());
 }

@@ -1,0 +1,7 @@
+#include "framework/OleInitScope.h"
+
+#include <ole2.h>
+
+HRESULT AfxStartOle() { return OleInitialize(nullptr); }
+
+void AfxEndOle() { OleUninitialize(); }
