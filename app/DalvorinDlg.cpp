@@ -5,6 +5,7 @@
 #include "app/SearchAddress.h"
 #include "framework/Dc.h"
 #include "framework/DropBlock.h"
+#include "framework/Exception.h"
 #include "framework/GdiObject.h"
 #include "framework/Icon.h"
 #include "framework/Menu.h"
@@ -47,8 +48,10 @@ constexpr wchar_t kRestoreRequestMessageName[] = L"Dalvorin.Nivvo.RestoreRequest
 HICON LoadResourceIcon(UINT id) { return LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id)); }
 
 BOOL CALLBACK ForwardSysColorChange(HWND child, LPARAM) {
-    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
-    return TRUE;
+    return AfxCallGuarded(child, TRUE, [child] {
+        SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+        return TRUE;
+    });
 }
 
 UINT TaskbarCreatedMessage() {
