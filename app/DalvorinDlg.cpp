@@ -61,15 +61,6 @@ UINT TaskbarCreatedMessage() {
 
 }  // namespace
 
-// A page is one row here (its tab's text and icon, its template, the member that holds it) and
-// its class; the rows' order is the tabs' order and the order the pages are made in.
-struct CDalvorinDlg::TabPage {
-    const wchar_t* text;
-    UINT iconId;
-    UINT templateId;
-    CDialog& (*page)(CDalvorinDlg& window);
-};
-
 const CDalvorinDlg::TabPage CDalvorinDlg::kTabPages[] = {
     {L"常用软件", IDI_TAB_COMMON, CFileToolDlg::IDD,
      [](CDalvorinDlg& window) -> CDialog& {

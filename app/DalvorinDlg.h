@@ -87,9 +87,15 @@ public:
     CHoverButton m_startButton;
     CTrayIcon m_trayIcon{kTrayIconId, WM_TRAYNOTIFY, kTrayRetryTimerId};
 
-    struct TabPage;
-    // The tab pages, in the tabs' order (defined beside the dialog's code).
-    static const TabPage kTabPages[];
+    // A page is one row of kTabPages (its tab's text and icon, its template, the member that holds
+    // it) and its class; the rows' order is the tabs' order and the order the pages are made in.
+    struct TabPage {
+        const wchar_t* text;
+        UINT iconId;
+        UINT templateId;
+        CDialog& (*page)(CDalvorinDlg& window);
+    };
+    static const TabPage kTabPages[];  // defined beside the dialog's code
 
 private:
     void AddSystemMenuAboutEntry();
